@@ -1,0 +1,45 @@
+#include "cli/OrvaneCli.h"
+
+#include "cli/RegsCommand.h"
+#include "simulator/SimulatorCommandLine.h"
+
+namespace orvane {
+
+namespace {
+
+void PrintUsage(std::ostream& out) {
+    out << "Usage: orvane COMMAND [OPTIONS]\n"
+        << "The Orvane-MCA analyzer's core from the command line.\n\n"
+        << "Commands:\n"
+        << "  sim [OPTIONS]                         serve a simulated instrument on a pseudo-terminal\n"
+        << "                                        (orvane sim --help lists its options)\n"
+        << "  regs --port PATH [--speed fast|normal]\n"
+        << "                                        read registers 1..127: index, hex and decimal\n"
+        << "  help                                  show this text\n\n"
+        << "Port commands default to --speed fast (921600 baud); normal is 460800 baud.\n"
+        << "Errors go to standard error; bad arguments exit with status 2.\n";
+}
+
+} // namespace
+
+int OrvaneMain(const std::vector<std::string>& args, const Clock& clock, std::ostream& out, std::ostream& err) {
+    if (args.empty()) {
+        PrintUsage(err);
+        return 2;
+    }
+    const std::string& command = args[0];
+    const std::vector<std::string> rest(args.begin() + 1, args.end());
+    if (command == "help" || command == "--help" || command == "-h") {
+        PrintUsage(out);
+        return 0;
+    }
+    if (command == "sim")
+        return SimulatorCommandLine::Main("orvane sim", rest, out, err);
+    if (command == "regs")
+        return RunRegsCommand(rest, clock, out, err);
+    err << "orvane: unknown command '" << command << "'\n";
+    PrintUsage(err);
+    return 2;
+}
+
+} // namespace orvane
