@@ -4,6 +4,6 @@
 #include <iostream>
 
 int main(int argc, char** argv) {
-    return orvane::OrvaneMain(std::vector<std::string>(argv + 1, argv + argc), orvane::SystemClock::Instance(),
-                              std::cout, std::cerr);
+    return orvane::OrvaneMain(std::vector<std::string>(argv + 1, argv + argc),
+                              orvane::SystemClock::Instance(), std::cout, std::cerr);
 }

@@ -23,7 +23,9 @@ CliArguments::CliArguments(const std::vector<std::string>& args, const std::set<
     }
 }
 
-bool CliArguments::Has(const std::string& name) const { return flags_.count(name) || values_.count(name); }
+bool CliArguments::Has(const std::string& name) const {
+    return flags_.count(name) || values_.count(name);
+}
 
 std::string CliArguments::Value(const std::string& name, const std::string& fallback) const {
     const auto it = values_.find(name);

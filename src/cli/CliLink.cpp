@@ -27,7 +27,8 @@ bool CliLink::Open(const PortArguments& args, std::ostream& err) {
     const std::int32_t status = port_.OpenForWindow(args.port, &window_, 0, 0, 2000, 2000);
     if (status != serial::kSuccess) {
         err << "Unable to open COM-port " << args.port << ": "
-            << (status > 0 && status < 200 ? std::strerror(status) : "status " + std::to_string(status)) << "\n";
+            << (status > 0 && status < 200 ? std::strerror(status) : "status " + std::to_string(status))
+            << "\n";
         return false;
     }
     port_.SetLineFormat(args.baud, 8, serial::kParityNone, serial::kStopOne);
@@ -61,7 +62,8 @@ bool CliLink::RunExchange() {
 }
 
 bool CliLink::ReadRegisters(int start, int count, std::vector<std::uint16_t>& words) {
-    link_.Prepare(CommandKind::RegisterRead, frames::Address(frames::kSelectRead, frames::kRegisterBase + start),
+    link_.Prepare(CommandKind::RegisterRead,
+                  frames::Address(frames::kSelectRead, frames::kRegisterBase + start),
                   static_cast<std::uint16_t>(2 * count));
     link_.SendRead();
     if (!RunExchange())

@@ -22,7 +22,8 @@ void PrintUsage(std::ostream& out) {
 
 } // namespace
 
-int OrvaneMain(const std::vector<std::string>& args, const Clock& clock, std::ostream& out, std::ostream& err) {
+int OrvaneMain(const std::vector<std::string>& args, const Clock& clock, std::ostream& out,
+               std::ostream& err) {
     if (args.empty()) {
         PrintUsage(err);
         return 2;

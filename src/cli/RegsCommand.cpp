@@ -13,7 +13,10 @@ int RunRegsCommand(const std::vector<std::string>& args, const Clock& clock, std
     PortArguments port;
     std::string error;
     if (!parsed.Ok() || !parsed.Positional().empty() || !parsed.Port(port, error)) {
-        err << "orvane regs: " << (!parsed.Ok() ? parsed.Error() : error.empty() ? "unexpected argument" : error)
+        err << "orvane regs: "
+            << (!parsed.Ok()    ? parsed.Error()
+                : error.empty() ? "unexpected argument"
+                                : error)
             << "\nUsage: orvane regs --port PATH [--speed fast|normal]\n";
         return 2;
     }

@@ -56,7 +56,9 @@ constexpr int kTransmitCheckMs = 2;
 
 CSerial::CSerial() = default;
 
-CSerial::~CSerial() { CSerial::ClosePort(); }
+CSerial::~CSerial() {
+    CSerial::ClosePort();
+}
 
 std::int32_t CSerial::OpenPort(const std::string& name, std::uint32_t, std::uint32_t, bool asynchronous) {
     // Driver queue sizes have no counterpart on a tty; the kernel sizes its buffers itself.

@@ -22,14 +22,15 @@ public:
     CSerial& operator=(const CSerial&) = delete;
 
     // Opens the device for exclusive use: no other opener, in this process or another, gets it while open.
-    virtual std::int32_t OpenPort(const std::string& name, std::uint32_t inQueue = 0, std::uint32_t outQueue = 0,
-                                  bool asynchronous = false);
+    virtual std::int32_t OpenPort(const std::string& name, std::uint32_t inQueue = 0,
+                                  std::uint32_t outQueue = 0, bool asynchronous = false);
     virtual std::int32_t ClosePort();
 
     virtual std::int32_t SetLineFormat(std::uint32_t baud, int dataBits, int parity, int stopBits);
     virtual std::int32_t SetEventCharacter(std::uint8_t character, bool addToMask = true);
     virtual std::int32_t SetEventMask(std::uint32_t mask);
-    virtual std::int32_t WaitForEvent(SerialCompletion* record = nullptr, std::uint32_t timeoutMs = serial::kInfinite);
+    virtual std::int32_t WaitForEvent(SerialCompletion* record = nullptr,
+                                      std::uint32_t timeoutMs = serial::kInfinite);
     virtual std::int32_t SetFlowControl(int mode);
     virtual std::int32_t SetReadMode(int mode);
 
@@ -41,12 +42,15 @@ public:
     virtual std::uint32_t QueryEventMask();
     virtual std::uint8_t QueryEventCharacter();
 
-    virtual std::int32_t WriteText(const char* text, std::size_t* written = nullptr, SerialCompletion* record = nullptr,
+    virtual std::int32_t WriteText(const char* text, std::size_t* written = nullptr,
+                                   SerialCompletion* record = nullptr,
                                    std::uint32_t timeoutMs = serial::kInfinite);
     virtual std::int32_t WriteBytes(const void* data, std::size_t length, std::size_t* written = nullptr,
-                                    SerialCompletion* record = nullptr, std::uint32_t timeoutMs = serial::kInfinite);
+                                    SerialCompletion* record = nullptr,
+                                    std::uint32_t timeoutMs = serial::kInfinite);
     virtual std::int32_t ReadBytes(void* buffer, std::size_t length, std::size_t* read = nullptr,
-                                   SerialCompletion* record = nullptr, std::uint32_t timeoutMs = serial::kInfinite);
+                                   SerialCompletion* record = nullptr,
+                                   std::uint32_t timeoutMs = serial::kInfinite);
 
     // Finishes an operation started with a record, waiting at most timeoutMs (kTimedOut, and the operation
     // is cancelled, when it expires).

@@ -10,7 +10,9 @@ using namespace serial;
 
 CSerialEx::CSerialEx() = default;
 
-CSerialEx::~CSerialEx() { CSerialEx::ClosePort(); }
+CSerialEx::~CSerialEx() {
+    CSerialEx::ClosePort();
+}
 
 std::int32_t CSerialEx::OpenPort(const std::string& name, std::uint32_t inQueue, std::uint32_t outQueue,
                                  bool startThread) {
@@ -88,7 +90,9 @@ void CSerialEx::OnInputRead() {
         Wake();
 }
 
-void CSerialEx::OnMaskChanged() { Wake(); }
+void CSerialEx::OnMaskChanged() {
+    Wake();
+}
 
 void CSerialEx::ThreadMain() {
     while (!stop_) {

@@ -12,10 +12,12 @@ public:
     using CSerialWnd::OpenForWindow;
 
     std::int32_t OpenForWindow(const std::string& name, SerialWindow* window, std::uint32_t message = 0,
-                               std::intptr_t userValue = 0, std::uint32_t inQueue = 0, std::uint32_t outQueue = 0) {
+                               std::intptr_t userValue = 0, std::uint32_t inQueue = 0,
+                               std::uint32_t outQueue = 0) {
         if (window == nullptr)
             return Fail(EINVAL);
-        return CSerialWnd::OpenForWindow(name, window->GetSafeHandle(), message, userValue, inQueue, outQueue);
+        return CSerialWnd::OpenForWindow(name, window->GetSafeHandle(), message, userValue, inQueue,
+                                         outQueue);
     }
 };
 

@@ -7,7 +7,9 @@ namespace orvane {
 
 CSerialWnd::CSerialWnd() = default;
 
-CSerialWnd::~CSerialWnd() { CSerialWnd::ClosePort(); }
+CSerialWnd::~CSerialWnd() {
+    CSerialWnd::ClosePort();
+}
 
 std::uint32_t CSerialWnd::RegisterMessage(const std::string& name) {
     static std::mutex mutex;
@@ -26,8 +28,9 @@ std::uint32_t CSerialWnd::DefaultComMessage() {
     return message;
 }
 
-std::int32_t CSerialWnd::OpenForWindow(const std::string& name, SerialWindowHandle window, std::uint32_t message,
-                                       std::intptr_t userValue, std::uint32_t inQueue, std::uint32_t outQueue) {
+std::int32_t CSerialWnd::OpenForWindow(const std::string& name, SerialWindowHandle window,
+                                       std::uint32_t message, std::intptr_t userValue, std::uint32_t inQueue,
+                                       std::uint32_t outQueue) {
     const std::int32_t status = CSerialEx::OpenPort(name, inQueue, outQueue, false);
     if (status != serial::kSuccess)
         return status;

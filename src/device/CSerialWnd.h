@@ -17,7 +17,8 @@ public:
     // Opens the port, remembers where to post (message 0 means the default message), then starts the
     // event thread; if that fails the port is closed again.
     std::int32_t OpenForWindow(const std::string& name, SerialWindowHandle window, std::uint32_t message = 0,
-                               std::intptr_t userValue = 0, std::uint32_t inQueue = 0, std::uint32_t outQueue = 0);
+                               std::intptr_t userValue = 0, std::uint32_t inQueue = 0,
+                               std::uint32_t outQueue = 0);
     std::int32_t ClosePort() override;
 
     // The process-wide message registered under "CSerialWnd_DefaultComMsg".

@@ -21,16 +21,18 @@ constexpr std::size_t kStatusBlockOffset = 8;
 constexpr std::size_t kStatusBlockSize = 16;
 constexpr std::size_t kReadDataOffset = 24;
 
-constexpr std::size_t kMaxWritePayload = 256;                             // registers 0..127
-constexpr std::size_t kMaxReadData = 32768;                               // half a spectrum of 8192 channels
+constexpr std::size_t kMaxWritePayload = 256; // registers 0..127
+constexpr std::size_t kMaxReadData = 32768;   // half a spectrum of 8192 channels
 constexpr std::size_t kTransmitSize = kWriteHeaderSize + kMaxWritePayload + 1; // 265
-constexpr std::size_t kReceiveSize = kMaxReadData + kReadReplyOverhead;    // 32793
+constexpr std::size_t kReceiveSize = kMaxReadData + kReadReplyOverhead;        // 32793
 
 constexpr std::uint32_t Address(std::uint8_t selector, std::uint16_t word) {
     return (static_cast<std::uint32_t>(selector) << 16) | word;
 }
 
-inline std::uint16_t Get16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
+inline std::uint16_t Get16(const std::uint8_t* p) {
+    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
+}
 
 inline std::uint32_t Get32(const std::uint8_t* p) {
     return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |

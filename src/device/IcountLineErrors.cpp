@@ -46,6 +46,8 @@ std::uint32_t IcountLineErrors::Sample() {
     return events;
 }
 
-std::uint32_t IcountLineErrors::FetchAndClear() { return pending_.exchange(0); }
+std::uint32_t IcountLineErrors::FetchAndClear() {
+    return pending_.exchange(0);
+}
 
 } // namespace orvane

@@ -10,7 +10,9 @@ using namespace frames;
 LinkTransaction::LinkTransaction(CSerial& port, OutputLog& log, Poster& poster, LinkTransactionClient& client)
     : port_(port), log_(log), poster_(poster), client_(client) {}
 
-LinkTransaction::~LinkTransaction() { Reset(); }
+LinkTransaction::~LinkTransaction() {
+    Reset();
+}
 
 void LinkTransaction::Prepare(CommandKind kind, std::uint32_t address, std::uint16_t size) {
     kind_ = kind;
@@ -23,9 +25,13 @@ void LinkTransaction::Prepare(CommandKind kind, std::uint32_t address, std::uint
     retry_ = 1;
 }
 
-int LinkTransaction::SendRead() { return Step(true); }
+int LinkTransaction::SendRead() {
+    return Step(true);
+}
 
-int LinkTransaction::SendWrite() { return Step(false); }
+int LinkTransaction::SendWrite() {
+    return Step(false);
+}
 
 int LinkTransaction::Step(bool read) {
     if (retry_ >= kMaxRetry)
@@ -54,7 +60,8 @@ int LinkTransaction::Step(bool read) {
     responding_ = true;
     if (read) {
         readError_ = false;
-        client_.StoreReadings(DecodeStatusBlock(receive_.data() + kStatusBlockOffset, client_.PlatformCode()));
+        client_.StoreReadings(
+            DecodeStatusBlock(receive_.data() + kStatusBlockOffset, client_.PlatformCode()));
     } else {
         expected_ = kExpectNothing;
     }

@@ -46,7 +46,8 @@ std::uint32_t BaudOf(speed_t speed) {
 
 std::int32_t Compose(termios& tio, std::uint32_t baud, int dataBits, int parity, int stopBits) {
     speed_t speed{};
-    if (!SpeedOf(baud, speed) || dataBits < 5 || dataBits > 8 || parity < kParityNone || parity > kParitySpace)
+    if (!SpeedOf(baud, speed) || dataBits < 5 || dataBits > 8 || parity < kParityNone ||
+        parity > kParitySpace)
         return EINVAL;
     // One and a half stop bits exist only with five data bits; the UART then takes CSTOPB as 1.5.
     if (stopBits < kStopOne || stopBits > kStopTwo || (stopBits == kStopOneAndHalf && dataBits != 5))
@@ -73,7 +74,9 @@ std::int32_t Compose(termios& tio, std::uint32_t baud, int dataBits, int parity,
     return kSuccess;
 }
 
-std::uint32_t Baud(const termios& tio) { return BaudOf(cfgetospeed(&tio)); }
+std::uint32_t Baud(const termios& tio) {
+    return BaudOf(cfgetospeed(&tio));
+}
 
 int DataBits(const termios& tio) {
     switch (tio.c_cflag & CSIZE) {

@@ -13,8 +13,8 @@ constexpr int kPlatformUnknown = 9999;
 struct Readings {
     std::int16_t firmwareVersion = 0; // × 100: 2.05 is 205
     std::uint16_t serialNumber = 0;
-    std::int32_t bias = 0;          // volts
-    double adcTemperature = 0.0;    // Velusk: detector temperature in °C; others: input D in volts
+    std::int32_t bias = 0;       // volts
+    double adcTemperature = 0.0; // Velusk: detector temperature in °C; others: input D in volts
     std::int32_t coolingPercent = 0;
     std::int16_t internalTemperature = 0; // °C
 

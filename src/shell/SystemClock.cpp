@@ -12,9 +12,13 @@ std::int64_t ReadMs(clockid_t id) {
 }
 } // namespace
 
-std::int64_t SystemClock::MonotonicMs() const { return ReadMs(CLOCK_MONOTONIC); }
+std::int64_t SystemClock::MonotonicMs() const {
+    return ReadMs(CLOCK_MONOTONIC);
+}
 
-std::int64_t SystemClock::UtcMs() const { return ReadMs(CLOCK_REALTIME); }
+std::int64_t SystemClock::UtcMs() const {
+    return ReadMs(CLOCK_REALTIME);
+}
 
 LocalDateTime SystemClock::ToLocal(std::int64_t utcMs) const {
     std::int64_t seconds = utcMs / 1000;
@@ -26,8 +30,8 @@ LocalDateTime SystemClock::ToLocal(std::int64_t utcMs) const {
     const std::time_t t = static_cast<std::time_t>(seconds);
     std::tm tm{};
     localtime_r(&t, &tm);
-    return LocalDateTime{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min,
-                         tm.tm_sec,         static_cast<int>(ms),      tm.tm_wday};
+    return LocalDateTime{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday,           tm.tm_hour,
+                         tm.tm_min,         tm.tm_sec,     static_cast<int>(ms), tm.tm_wday};
 }
 
 SystemClock& SystemClock::Instance() {

@@ -15,13 +15,17 @@
 namespace orvane {
 
 namespace {
-void SleepMs(unsigned ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+void SleepMs(unsigned ms) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
 } // namespace
 
 PtySimulator::PtySimulator(const Clock& clock, const SimulatorOptions& options)
     : options_(options), instrument_(clock, options) {}
 
-PtySimulator::~PtySimulator() { Stop(); }
+PtySimulator::~PtySimulator() {
+    Stop();
+}
 
 int PtySimulator::Start() {
     master_ = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
@@ -93,8 +97,6 @@ std::vector<PtySimulator::Exchange> PtySimulator::History() const {
 }
 
 void PtySimulator::Serve() {
-    if (options_.unplugAfter == 0)
-        Unplug();
     std::uint8_t input[4096];
     while (!stopping_ && !unplugged_) {
         pollfd fds[2] = {{master_, POLLIN, 0}, {stopFd_, POLLIN, 0}};
@@ -138,6 +140,10 @@ void PtySimulator::HandleInput(const std::uint8_t* data, std::size_t count) {
             if (length == 0) {
                 ++invalidFrames_;
                 continue;
+            }
+            if (options_.unplugAfter == 0) {
+                Unplug(); // the first frame finds the line pulled
+                return;
             }
             if (options_.silentAfter >= 0 && repliesSent_ >= static_cast<unsigned>(options_.silentAfter))
                 continue;

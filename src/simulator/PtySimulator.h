@@ -7,8 +7,8 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
-#include <string>
 #include <mutex>
+#include <string>
 #include <thread>
 #include <vector>
 

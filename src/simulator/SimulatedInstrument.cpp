@@ -16,7 +16,7 @@ struct InitialValue {
 };
 // The settings an instrument comes up with.
 constexpr InitialValue kInitialRegisters[] = {
-    {1, 8000}, {2, 240}, {3, 1},     {4, 16},    {5, 1},     {8, 16},     {9, 2000},
+    {1, 8000}, {2, 240},   {3, 1},      {4, 16},  {5, 1},       {8, 16},  {9, 2000},
     {10, 32},  {11, 4000}, {12, 32768}, {14, 10}, {18, 0x8000}, {63, 35},
 };
 } // namespace
@@ -116,7 +116,8 @@ std::size_t SimulatedInstrument::AnswerRead(const std::uint8_t* frame, std::uint
     return length;
 }
 
-std::size_t SimulatedInstrument::AnswerWrite(const std::uint8_t* frame, std::size_t size, std::uint8_t* reply) {
+std::size_t SimulatedInstrument::AnswerWrite(const std::uint8_t* frame, std::size_t size,
+                                             std::uint8_t* reply) {
     const std::uint16_t word = Get16(frame + 4);
     if (frame[6] != kSelectWrite || frame[7] != 0 || word < kRegisterBase || size < kWriteReplySize ||
         (size - kWriteReplySize) % 2 != 0)
@@ -126,7 +127,8 @@ std::size_t SimulatedInstrument::AnswerWrite(const std::uint8_t* frame, std::siz
     for (std::size_t i = 0; i < count && start + i < kRegisters; ++i) {
         const std::size_t k = start + i;
         const std::uint16_t keep = ReadOnlyMask(k);
-        registers_[k] = static_cast<std::uint16_t>((registers_[k] & keep) | (Get16(frame + 8 + 2 * i) & ~keep));
+        registers_[k] =
+            static_cast<std::uint16_t>((registers_[k] & keep) | (Get16(frame + 8 + 2 * i) & ~keep));
     }
     std::memcpy(reply, frame, 8);
     Put16(reply + 2, kWriteReplySize);

@@ -27,11 +27,13 @@ const std::vector<NumericOption>& NumericOptions() {
         {"--serial", "N       serial number reported in the status block",
          [](SimulatorOptions& o, unsigned long v) { o.serialNumber = static_cast<std::uint16_t>(v); }, 65535},
         {"--firmware", "N     firmware version x 100 (205 is 2.05)",
-         [](SimulatorOptions& o, unsigned long v) { o.firmwareVersion = static_cast<std::int16_t>(v); }, 32767},
+         [](SimulatorOptions& o, unsigned long v) { o.firmwareVersion = static_cast<std::int16_t>(v); },
+         32767},
         {"--register15", "N   register 15: platform in bits 12..15, clock code in bits 2..3",
          [](SimulatorOptions& o, unsigned long v) { o.register15 = static_cast<std::uint16_t>(v); }, 65535},
         {"--corrupt-every", "N  give every Nth reply a wrong checksum",
-         [](SimulatorOptions& o, unsigned long v) { o.corruptChecksumEvery = static_cast<unsigned>(v); }, 1u << 30},
+         [](SimulatorOptions& o, unsigned long v) { o.corruptChecksumEvery = static_cast<unsigned>(v); },
+         1u << 30},
         {"--wrong-echo-every", "N  give every Nth reply a wrong address echo",
          [](SimulatorOptions& o, unsigned long v) { o.wrongEchoEvery = static_cast<unsigned>(v); }, 1u << 30},
         {"--split", "N        write every reply in N pieces",
@@ -53,7 +55,9 @@ const std::vector<NumericOption>& NumericOptions() {
 }
 
 volatile std::sig_atomic_t gStop = 0;
-void OnSignal(int) { gStop = 1; }
+void OnSignal(int) {
+    gStop = 1;
+}
 
 } // namespace
 

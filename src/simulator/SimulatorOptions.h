@@ -13,7 +13,7 @@ struct SimulatorOptions {
     std::int16_t firmwareVersion = 205;
     std::uint16_t register15 = 0x1E00; // Kiramo, clock code 0
     std::uint16_t bias = 500;
-    std::uint16_t inputD = 1250;       // mV, or °C on a Velusk
+    std::uint16_t inputD = 1250; // mV, or °C on a Velusk
     std::uint16_t coolingDrive = 165;
     std::int16_t internalTemperature = 31;
 

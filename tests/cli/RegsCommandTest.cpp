@@ -13,8 +13,9 @@ TEST(OrvaneRegs, PrintsRegisters1To127FromTheInstrument) {
     test::SimulatedLine line(SystemClock::Instance());
     line.Simulator().Instrument().SetRegister(127, 0xABCD);
     std::ostringstream out, err;
-    ASSERT_EQ(OrvaneMain({"regs", "--port", line.Path(), "--speed", "normal"}, SystemClock::Instance(), out, err),
-              0)
+    ASSERT_EQ(
+        OrvaneMain({"regs", "--port", line.Path(), "--speed", "normal"}, SystemClock::Instance(), out, err),
+        0)
         << err.str();
     std::istringstream lines(out.str());
     std::vector<std::string> all;
@@ -28,7 +29,8 @@ TEST(OrvaneRegs, PrintsRegisters1To127FromTheInstrument) {
 TEST(OrvaneRegs, BadArgumentsExit2AndAMissingPortExits1) {
     std::ostringstream out, err;
     EXPECT_EQ(OrvaneMain({"regs"}, SystemClock::Instance(), out, err), 2);
-    EXPECT_EQ(OrvaneMain({"regs", "--port", "/dev/null", "--speed", "slow"}, SystemClock::Instance(), out, err), 2);
+    EXPECT_EQ(
+        OrvaneMain({"regs", "--port", "/dev/null", "--speed", "slow"}, SystemClock::Instance(), out, err), 2);
     EXPECT_EQ(OrvaneMain({"frobnicate"}, SystemClock::Instance(), out, err), 2);
     err.str("");
     EXPECT_EQ(OrvaneMain({"regs", "--port", "/nonexistent/tty"}, SystemClock::Instance(), out, err), 1);

@@ -73,8 +73,9 @@ TEST(TermiosLineFormat, EveryFormatReadsBackAndBadValuesChangeNothing) {
         std::uint32_t baud;
         int dataBits, parity, stopBits;
     } cases[] = {
-        {921600, 8, kParityNone, kStopOne}, {460800, 7, kParityOdd, kStopTwo}, {9600, 6, kParityEven, kStopOne},
-        {115200, 8, kParityMark, kStopTwo}, {300, 5, kParitySpace, kStopOneAndHalf},
+        {921600, 8, kParityNone, kStopOne},      {460800, 7, kParityOdd, kStopTwo},
+        {9600, 6, kParityEven, kStopOne},        {115200, 8, kParityMark, kStopTwo},
+        {300, 5, kParitySpace, kStopOneAndHalf},
     };
     for (const Case& c : cases) {
         termios tio{};
@@ -85,8 +86,8 @@ TEST(TermiosLineFormat, EveryFormatReadsBackAndBadValuesChangeNothing) {
         EXPECT_EQ(termios_line::StopBits(tio), c.stopBits);
         EXPECT_EQ((tio.c_iflag & INPCK) != 0, c.parity != kParityNone);
     }
-    const Case bad[] = {{12345, 8, 0, 0}, {9600, 9, 0, 0}, {9600, 4, 0, 0}, {9600, 8, 5, 0}, {9600, 8, 0, 1},
-                        {9600, 8, 0, 3}};
+    const Case bad[] = {{12345, 8, 0, 0}, {9600, 9, 0, 0}, {9600, 4, 0, 0},
+                        {9600, 8, 5, 0},  {9600, 8, 0, 1}, {9600, 8, 0, 3}};
     for (const Case& c : bad) {
         termios tio{};
         termios_line::Compose(tio, 921600, 8, kParityNone, kStopOne);

@@ -1,6 +1,6 @@
+#include "device/LinkTransaction.h"
 #include "device/CSerialMFC.h"
 #include "device/CallbackSerialWindow.h"
-#include "device/LinkTransaction.h"
 #include "device/SerialEventDispatch.h"
 #include "support/FakeLoop.h"
 #include "support/PtyFixture.h"
@@ -145,7 +145,8 @@ TEST(LinkTransaction, AWrongAddressEchoIsRejectedEvenWithARightChecksum) {
     // Every try fails the same way: three repetitions, then the final failure.
     for (int attempt = 2; attempt <= 4; ++attempt) {
         l.loop.Advance(1000);
-        ASSERT_TRUE(l.loop.RunUntil([&] { return static_cast<int>(l.line.Simulator().RepliesSent()) == attempt; }));
+        ASSERT_TRUE(
+            l.loop.RunUntil([&] { return static_cast<int>(l.line.Simulator().RepliesSent()) == attempt; }));
         l.loop.RunUntil([&] { return l.Messages().size() == static_cast<std::size_t>(attempt); });
     }
     EXPECT_EQ(l.Count("Repeat Read Command"), 3);
@@ -195,9 +196,9 @@ TEST(LinkTransaction, ASilentDeviceIsRepeatedThreeTimesThenTimedOut) {
             ++attempts;
     }
     EXPECT_EQ(l.timeouts, 1);
-    EXPECT_EQ(l.Messages(), (std::vector<std::string>{"Repeat Read Command", "Repeat Read Command",
-                                                      "Repeat Read Command", "Max Number of Repeat Read Reached",
-                                                      "Communication Time Out- Timer"}));
+    EXPECT_EQ(l.Messages(), (std::vector<std::string>{
+                                "Repeat Read Command", "Repeat Read Command", "Repeat Read Command",
+                                "Max Number of Repeat Read Reached", "Communication Time Out- Timer"}));
     // Four attempts of 23 ticks each; each 1000 ms pause swallows four ticks, the fifth counts again.
     EXPECT_EQ(ticks, 4 * 23 + 3 * 4);
     EXPECT_EQ(l.line.Simulator().FramesReceived(), 4u);

@@ -1,5 +1,5 @@
-#include "device/Frames.h"
 #include "session/Readings.h"
+#include "device/Frames.h"
 
 #include <gtest/gtest.h>
 

@@ -17,7 +17,8 @@ TEST(OutputLog, StartsWithStartApplicationAndPrefixesTheLocalTime) {
 }
 
 TEST(OutputLog, PrefixFormatsEveryMonth) {
-    const char* months[] = {"JAN", "FEB", "MAR", "APR", "MAY", "JUN", "JUL", "AUG", "SEP", "OCT", "NOV", "DEC"};
+    const char* months[] = {"JAN", "FEB", "MAR", "APR", "MAY", "JUN",
+                            "JUL", "AUG", "SEP", "OCT", "NOV", "DEC"};
     for (int m = 1; m <= 12; ++m) {
         LocalDateTime t{2007, m, 3, 4, 5, 6, 0, 0};
         EXPECT_EQ(OutputLog::Prefix(t), std::string("03-") + months[m - 1] + "-07@04:05:06>> ");

@@ -5,7 +5,9 @@
 
 namespace orvane::test {
 
-FakeLoop::FakeLoop() { SetUtc(2026, 12, 9, 14, 3, 27); }
+FakeLoop::FakeLoop() {
+    SetUtc(2026, 12, 9, 14, 3, 27);
+}
 
 void FakeLoop::Post(std::function<void()> task) {
     {
@@ -37,8 +39,14 @@ LocalDateTime FakeLoop::ToLocal(std::int64_t utcMs) const {
     const std::time_t t = static_cast<std::time_t>(utcMs / 1000);
     std::tm tm{};
     gmtime_r(&t, &tm);
-    return LocalDateTime{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min,
-                         tm.tm_sec,         static_cast<int>(utcMs % 1000), tm.tm_wday};
+    return LocalDateTime{tm.tm_year + 1900,
+                         tm.tm_mon + 1,
+                         tm.tm_mday,
+                         tm.tm_hour,
+                         tm.tm_min,
+                         tm.tm_sec,
+                         static_cast<int>(utcMs % 1000),
+                         tm.tm_wday};
 }
 
 void FakeLoop::SetUtc(int year, int month, int day, int hour, int minute, int second, int ms) {

@@ -5,7 +5,8 @@
 
 namespace orvane::test {
 
-SimulatedLine::SimulatedLine(const Clock& clock, const SimulatorOptions& options) : simulator_(clock, options) {
+SimulatedLine::SimulatedLine(const Clock& clock, const SimulatorOptions& options)
+    : simulator_(clock, options) {
     const int error = simulator_.Start();
     if (error != 0)
         ADD_FAILURE() << "cannot start the simulated instrument: " << error;
@@ -49,7 +50,9 @@ RawPty::RawPty() {
     path_ = name;
 }
 
-RawPty::~RawPty() { CloseFarSide(); }
+RawPty::~RawPty() {
+    CloseFarSide();
+}
 
 void RawPty::Write(const std::vector<std::uint8_t>& bytes) {
     ASSERT_EQ(::write(master_, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
