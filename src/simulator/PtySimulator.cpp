@@ -86,9 +86,10 @@ void PtySimulator::Stop() {
 void PtySimulator::Record(const FrameParser::Frame& frame, std::size_t replyLength) {
     std::lock_guard lock(historyMutex_);
     if (history_.size() >= kHistory)
-        history_.erase(history_.begin());
+        return;
+    const std::size_t kept = std::min(replyLength, kHistoryReplyBytes);
     history_.push_back(Exchange{std::vector<std::uint8_t>(frame.bytes, frame.bytes + frame.size),
-                                std::vector<std::uint8_t>(reply_.begin(), reply_.begin() + replyLength)});
+                                std::vector<std::uint8_t>(reply_.begin(), reply_.begin() + kept)});
 }
 
 std::vector<PtySimulator::Exchange> PtySimulator::History() const {

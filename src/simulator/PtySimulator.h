@@ -36,7 +36,8 @@ public:
     unsigned InvalidFrames() const { return invalidFrames_; }
     bool Unplugged() const { return unplugged_; }
 
-    // The latest answered frames with the replies as built (before any fault touched them).
+    // The first answered frames (up to 4096) with the start of each reply as built (before any fault
+    // touched it).
     struct Exchange {
         std::vector<std::uint8_t> frame;
         std::vector<std::uint8_t> reply;
@@ -52,7 +53,8 @@ private:
     void Unplug();
     void Record(const FrameParser::Frame& frame, std::size_t replyLength);
 
-    static constexpr std::size_t kHistory = 64;
+    static constexpr std::size_t kHistory = 4096;
+    static constexpr std::size_t kHistoryReplyBytes = 64;
 
     SimulatorOptions options_;
     SimulatedInstrument instrument_;

@@ -85,7 +85,7 @@ void FakeLoop::Advance(std::int64_t ms) {
             std::lock_guard lock(mutex_);
             if (timers_.empty() || timers_.begin()->first.first > end)
                 break;
-            now_ = std::max(now_, timers_.begin()->first.first);
+            now_ = std::max(now_.load(), timers_.begin()->first.first);
             task = std::move(timers_.begin()->second);
             timers_.erase(timers_.begin());
         }

@@ -3,6 +3,7 @@
 #include "shell/Clock.h"
 #include "shell/Poster.h"
 
+#include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <functional>
@@ -40,7 +41,7 @@ public:
     int PostsSeen() const;
 
 private:
-    std::int64_t now_ = 0;
+    std::atomic<std::int64_t> now_{0}; // the simulated instrument reads it from its own thread
     std::int64_t utcAtZero_ = 0;
     mutable std::mutex mutex_;
     std::condition_variable arrived_;
