@@ -22,10 +22,11 @@ constexpr InitialValue kInitialRegisters[] = {
 } // namespace
 
 SimulatedInstrument::SimulatedInstrument(const Clock& clock, const SimulatorOptions& options)
-    : clock_(clock), options_(options) {
+    : clock_(clock), options_(options), acquisition_(options) {
     for (const InitialValue& v : kInitialRegisters)
         registers_[v.index] = v.value;
     registers_[15] = options.register15;
+    acquisition_.PowerUp(registers_, trace_);
 }
 
 std::uint16_t SimulatedInstrument::ReadOnlyMask(std::size_t index) {
@@ -66,8 +67,14 @@ void SimulatedInstrument::SetTraceWord(std::size_t index, std::uint16_t value) {
         trace_[index] = value;
 }
 
+std::uint16_t SimulatedInstrument::TraceWord(std::size_t index) const {
+    std::lock_guard lock(mutex_);
+    return index < kTraceWords ? trace_[index] : 0;
+}
+
 std::size_t SimulatedInstrument::Answer(const std::uint8_t* frame, std::size_t size, std::uint8_t* reply) {
     std::lock_guard lock(mutex_);
+    acquisition_.Advance(clock_.MonotonicMs(), registers_, spectrum_, trace_);
     if (frame[0] == kReadOpcode && size == kReadCommandSize)
         return AnswerRead(frame, reply);
     if (frame[0] == kWriteOpcode)
@@ -105,6 +112,7 @@ std::size_t SimulatedInstrument::AnswerRead(const std::uint8_t* frame, std::uint
     } else if (selector == kSelectTrace && word == kRegisterBase) {
         for (std::size_t i = 0; i < n / 2 && i < kTraceWords; ++i)
             Put16(data + 2 * i, trace_[i]);
+        acquisition_.OnTraceRead(clock_.MonotonicMs(), registers_);
     } else {
         return 0;
     }
@@ -130,6 +138,7 @@ std::size_t SimulatedInstrument::AnswerWrite(const std::uint8_t* frame, std::siz
         registers_[k] =
             static_cast<std::uint16_t>((registers_[k] & keep) | (Get16(frame + 8 + 2 * i) & ~keep));
     }
+    acquisition_.OnWrite(clock_.MonotonicMs(), start, count, registers_, spectrum_);
     std::memcpy(reply, frame, 8);
     Put16(reply + 2, kWriteReplySize);
     reply[8] = Checksum(reply, 8);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "shell/Clock.h"
+#include "simulator/SimulatedAcquisition.h"
 #include "simulator/SimulatorOptions.h"
 
 #include <array>
@@ -29,6 +30,7 @@ public:
     void SetChannel(std::size_t channel, std::uint32_t count);
     std::uint32_t Channel(std::size_t channel) const;
     void SetTraceWord(std::size_t index, std::uint16_t value);
+    std::uint16_t TraceWord(std::size_t index) const;
 
     // Words the host only reads: writes to them leave the instrument's own value.
     static std::uint16_t ReadOnlyMask(std::size_t index);
@@ -44,6 +46,7 @@ private:
     std::array<std::uint16_t, kRegisters> registers_{};
     std::array<std::uint32_t, kChannels> spectrum_{};
     std::array<std::uint16_t, kTraceWords> trace_{};
+    SimulatedAcquisition acquisition_;
 };
 
 } // namespace orvane

@@ -17,6 +17,13 @@ struct SimulatorOptions {
     std::uint16_t coolingDrive = 165;
     std::int16_t internalTemperature = 31;
 
+    // The spectrum a run accumulates: a photopeak on a falling continuum, over the 16384 channels.
+    double peakChannel = 6620.0;
+    double peakWidth = 18.0;    // standard deviation in channels
+    double peakFraction = 0.35; // share of the events in the peak
+    double countRate = 2500.0;  // input counts per second
+    double deadTimeUs = 2.0;    // per event, so the live time lags the real time
+
     // Faults.
     unsigned corruptChecksumEvery = 0; // every Nth reply carries a wrong checksum
     unsigned wrongEchoEvery = 0;       // every Nth reply echoes a wrong address (checksum still right)

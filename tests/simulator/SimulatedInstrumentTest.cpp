@@ -123,3 +123,98 @@ TEST(PtySimulator, SurvivesTheHostClosingAndReopening) {
 
 } // namespace
 } // namespace orvane
+
+namespace orvane {
+namespace {
+
+// Talks to the instrument frame by frame, on a fake clock.
+struct Bench {
+    explicit Bench(SimulatorOptions options = {}) : instrument(clock, options) {}
+    void Write(std::uint16_t first, const std::vector<std::uint16_t>& words) {
+        const auto frame = WriteFrame(first, words);
+        ASSERT_EQ(instrument.Answer(frame.data(), frame.size(), reply), 9u);
+    }
+    std::uint16_t Read(int k) {
+        std::vector<std::uint8_t> f(11);
+        f[0] = kReadOpcode;
+        Put16(&f[2], 11);
+        Put32(&f[4], Address(kSelectRead, static_cast<std::uint16_t>(kRegisterBase + k)));
+        Put16(&f[8], 2);
+        f[10] = Checksum(f.data(), 10);
+        EXPECT_EQ(instrument.Answer(f.data(), f.size(), reply), 27u);
+        return Get16(reply + 24);
+    }
+    void ReadTrace() {
+        const auto f = Bytes("64 00 0B 00 00 80 00 00 00 04 0E");
+        ASSERT_EQ(instrument.Answer(f.data(), f.size(), reply), 1049u);
+    }
+    test::FakeLoop clock;
+    SimulatedInstrument instrument;
+    std::uint8_t reply[SimulatedInstrument::kMaxReply];
+};
+
+TEST(SimulatedAcquisition, ARealTimePresetEndsTheRunWithCountsInThePeak) {
+    SimulatorOptions options;
+    options.countRate = 20000;
+    Bench b(options);
+    b.Write(42, {100, 0}); // 1 s preset
+    b.Write(16, {0x0007}); // clear and run
+    b.clock.Advance(500);
+    EXPECT_EQ(b.Read(56), 50); // 0.5 s in units of 10 ms
+    EXPECT_EQ(b.Read(16) & 1, 1);
+    EXPECT_GT(b.Read(44), 0);  // a rate while running
+    EXPECT_LT(b.Read(58), 50); // live time lags
+    b.clock.Advance(700);
+    EXPECT_EQ(b.Read(56), 100); // stopped exactly at the preset
+    EXPECT_EQ(b.Read(16) & 3, 0);
+    EXPECT_EQ(b.Read(44), 0);
+    std::uint64_t peak = 0, total = 0;
+    for (std::size_t c = 0; c < 16384; ++c) {
+        total += b.instrument.Channel(c);
+        if (c > 6560 && c < 6680)
+            peak += b.instrument.Channel(c);
+    }
+    EXPECT_NEAR(static_cast<double>(total), 20000.0 / 1.04, 2000.0);
+    EXPECT_GT(peak, total / 5);
+    b.Write(16, {0x0004}); // a clear request empties the memory and the timers
+    EXPECT_EQ(b.instrument.Channel(6620), 0u);
+    EXPECT_EQ(b.Read(56), 0);
+}
+
+TEST(SimulatedAcquisition, ALiveTimePresetCountsLiveTime) {
+    Bench b;
+    b.Write(42, {50, 0});
+    b.Write(16, {0x000F}); // live preset, clear, run
+    b.clock.Advance(2000);
+    EXPECT_EQ(b.Read(58), 50);
+    EXPECT_GT(b.Read(56), 50 - 1);
+    EXPECT_EQ(b.Read(16) & 1, 0);
+}
+
+TEST(SimulatedAcquisition, TraceReadyComesBackAfterARead) {
+    Bench b;
+    EXPECT_TRUE(b.Read(16) & 0x8000); // a trace stands ready at power-up
+    b.ReadTrace();
+    EXPECT_FALSE(b.Read(16) & 0x8000);
+    b.clock.Advance(60);
+    EXPECT_TRUE(b.Read(16) & 0x8000);
+    std::uint16_t highest = 0;
+    for (std::size_t i = 0; i < 512; ++i)
+        highest = std::max(highest, b.instrument.TraceWord(i));
+    EXPECT_GT(highest, 5000); // a pulse, not a flat line
+}
+
+TEST(SimulatedAcquisition, TheAutomaticPoleZeroStepsAndEndsWithAValue) {
+    Bench b;
+    b.Write(19, {0x8000});
+    b.clock.Advance(450);
+    EXPECT_EQ((b.Read(19) >> 12) & 7, 2);
+    EXPECT_TRUE(b.Read(19) & 0x8000);
+    b.clock.Advance(1000);
+    const std::uint16_t done = b.Read(19);
+    EXPECT_FALSE(done & 0x8000);
+    EXPECT_NE(done & 0x0FFF, 0);
+}
+
+} // namespace
+} // namespace orvane
