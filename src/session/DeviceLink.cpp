@@ -426,12 +426,55 @@ void DeviceLink::Disconnect() {
     ReleaseDevice();
 }
 
+void DeviceLink::CloseForSearch() {
+    ++generation_;
+    eventsMuted_ = true;
+    linkOpen_ = false;
+    link_.SetResponding(false);
+    link_.Reset();
+    ClearSlots();
+    port_.ClosePort();
+    portOpen_ = false;
+}
+
+bool DeviceLink::OpenProbe(const std::string& devicePath, std::uint32_t baud) {
+    link_.Reset();
+    ClearSlots();
+    readPending_ = false;
+    if (port_.OpenForWindow(devicePath, this, 0, 0, 10, 10) != serial::kSuccess) {
+        port_.ClosePort();
+        linkOpen_ = false;
+        return false;
+    }
+    linkOpen_ = true;
+    eventsMuted_ = false;
+    port_.SetLineFormat(baud, 8, serial::kParityNone, serial::kStopOne);
+    port_.SetEventMask(serial::kEventReceived | serial::kEventLineError);
+    port_.SetFlowControl(serial::kFlowRtsCts);
+    port_.Purge();
+    link_.DrainInput();
+    link_.SetReadError(true);
+    return true;
+}
+
+void DeviceLink::CloseProbe() {
+    linkOpen_ = false;
+    link_.SetResponding(false);
+    eventsMuted_ = true;
+    link_.Reset();
+    ClearSlots();
+    port_.ClosePort();
+}
+
 void DeviceLink::OnLinkTimer() {
     ++ticks_;
-    if (link_.Busy())
-        link_.TimeoutTick();
-    else if (link_.Responding() && !portOpen_)
-        ReleaseDevice();
+    // While the finder searches it judges its own probes: a silent port must not release anything.
+    if (!searching_) {
+        if (link_.Busy())
+            link_.TimeoutTick();
+        else if (link_.Responding() && !portOpen_)
+            ReleaseDevice();
+    }
     if (listener_)
         listener_->OnLinkTick();
 }

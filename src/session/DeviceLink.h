@@ -95,6 +95,7 @@ public:
     // "Hardware Spectrum @ name" while connected, else "Hardware Spectrum".
     std::string BufferCaption() const;
 
+    Spectra& Records() { return spectra_; }
     TraceCapture& Trace() { return trace_; }
     SamplePeriod& Period() { return period_; }
     const SamplePeriod& Period() const { return period_; }
@@ -102,6 +103,16 @@ public:
     LinkTransaction& Transaction() { return link_; }
     void SetListener(DeviceLinkListener* listener) { listener_ = listener; }
     void SetLoggerHooks(LinkLoggerHooks* hooks) { logger_ = hooks; }
+
+    // The port finder borrows the link. CloseForSearch drops the main connection; each probe opens a
+    // port on the link's own serial port with a fresh transaction state (nothing left busy or queued
+    // from an earlier port), and the main time-out stays out of the way while the search runs.
+    void CloseForSearch();
+    bool OpenProbe(const std::string& devicePath, std::uint32_t baud);
+    void SendProbe() { ReadRegisters(1, 127); }
+    void CloseProbe();
+    bool ProbeAnswered() const { return !link_.ReadError(); }
+    void SetSearching(bool searching) { searching_ = searching; }
 
     // Derives the sample period from the active spectrum (a refresh cycle begins).
     void DerivePeriod();
@@ -155,6 +166,7 @@ private:
     bool previousRunning_ = false;
     long ticks_ = 0;
     unsigned generation_ = 0; // cancels the timed steps of an earlier Connect or release
+    bool searching_ = false;
 };
 
 } // namespace orvane
