@@ -1,5 +1,6 @@
 #include "cli/OrvaneCli.h"
 
+#include "cli/PortCommands.h"
 #include "cli/RegsCommand.h"
 #include "simulator/SimulatorCommandLine.h"
 
@@ -13,8 +14,14 @@ void PrintUsage(std::ostream& out) {
         << "Commands:\n"
         << "  sim [OPTIONS]                         serve a simulated instrument on a pseudo-terminal\n"
         << "                                        (orvane sim --help lists its options)\n"
+        << "  ports                                 list the serial ports: name, device path, USB\n"
+        << "  find [PATH...]                        search instruments on every port (or on the given\n"
+        << "                                        device paths) at both speeds, as AutoConnect does\n"
         << "  regs --port PATH [--speed fast|normal]\n"
         << "                                        read registers 1..127: index, hex and decimal\n"
+        << "  write-reg --port PATH [--speed fast|normal] REG VALUE\n"
+        << "                                        set register REG (0..127) to VALUE (decimal or 0x-hex)\n"
+        << "                                        and write all registers, as the debug panel's WRITE\n"
         << "  help                                  show this text\n\n"
         << "Port commands default to --speed fast (921600 baud); normal is 460800 baud.\n"
         << "Errors go to standard error; bad arguments exit with status 2.\n";
@@ -38,6 +45,12 @@ int OrvaneMain(const std::vector<std::string>& args, const Clock& clock, std::os
         return SimulatorCommandLine::Main("orvane sim", rest, out, err);
     if (command == "regs")
         return RunRegsCommand(rest, clock, out, err);
+    if (command == "write-reg")
+        return RunWriteRegCommand(rest, clock, out, err);
+    if (command == "ports")
+        return RunPortsCommand(rest, out, err);
+    if (command == "find")
+        return RunFindCommand(rest, clock, out, err);
     err << "orvane: unknown command '" << command << "'\n";
     PrintUsage(err);
     return 2;

@@ -202,6 +202,8 @@ void DeviceLink::StoreSpectrumChunk() {
 void DeviceLink::CompleteRegisterWrite() {
     RegisterImage& image = spectra_.buffer.Image();
     image.ConsumeOneShotBits();
+    if (listener_)
+        listener_->OnRegistersWritten();
     if (loggerRunning_) {
         if (loggerPhase_ == 1 && logger_)
             logger_->OnRestartWriteDone();

@@ -21,6 +21,8 @@ public:
     // A register read-back landed in the image: the refresh cycle (trace settings when not logging,
     // acquisition with platform detection, amplifier, shaper or PHA, register debug).
     virtual void OnRegistersRefreshed(bool loggerRunning) { (void)loggerRunning; }
+    // A register write was accepted by the instrument.
+    virtual void OnRegistersWritten() {}
     // A trace to show (the viewer processes and redraws it); runButtonReset when a single shot ended.
     virtual void OnTraceCaptured(bool runButtonReset) { (void)runButtonReset; }
     // "AUTO UPDATE" or the logger ENABLE box changed on the link's initiative.

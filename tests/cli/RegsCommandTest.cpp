@@ -50,3 +50,37 @@ TEST(OrvaneRegs, AnInstrumentThatLeavesPrintsTheLogAndFails) {
 
 } // namespace
 } // namespace orvane
+
+namespace orvane {
+namespace {
+
+TEST(OrvaneWriteReg, SetsTheWordAndWritesAllRegisters) {
+    test::SimulatedLine line(SystemClock::Instance());
+    std::ostringstream out, err;
+    ASSERT_EQ(
+        OrvaneMain({"write-reg", "--port", line.Path(), "30", "0x1F4"}, SystemClock::Instance(), out, err), 0)
+        << err.str();
+    EXPECT_EQ(out.str(), " 30 0x01F4   500\n");
+    EXPECT_EQ(line.Simulator().Instrument().Register(30), 500);
+    EXPECT_EQ(line.Simulator().Instrument().Register(1), 8000); // the rest as it was read
+    for (const std::vector<std::string>& bad :
+         std::vector<std::vector<std::string>>{{"write-reg", "--port", line.Path(), "128", "1"},
+                                               {"write-reg", "--port", line.Path(), "3", "65536"},
+                                               {"write-reg", "--port", line.Path(), "3", "-1"},
+                                               {"write-reg", "--port", line.Path(), "3"}}) {
+        EXPECT_EQ(OrvaneMain(bad, SystemClock::Instance(), out, err), 2);
+    }
+}
+
+TEST(OrvaneFind, FindsTheSimulatedInstrumentOnTheGivenPath) {
+    SimulatorOptions options;
+    options.serialNumber = 321;
+    test::SimulatedLine line(SystemClock::Instance(), options);
+    std::ostringstream out, err;
+    ASSERT_EQ(OrvaneMain({"find", line.Path()}, SystemClock::Instance(), out, err), 0) << err.str();
+    const std::string name = line.Path().substr(line.Path().find_last_of('/') + 1);
+    EXPECT_EQ(out.str(), name + " (" + name + ")(FAST)->SN: 00321\t" + line.Path() + "\n");
+}
+
+} // namespace
+} // namespace orvane

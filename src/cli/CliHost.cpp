@@ -1,0 +1,20 @@
+#include "cli/CliHost.h"
+
+namespace orvane {
+
+int CliHost::MessageBox(const std::string& text, const std::string& caption, MessageIcon,
+                        MessageButtons buttons) {
+    err_ << caption << ": " << text << "\n";
+    switch (buttons) {
+    case MessageButtons::Ok:
+        return kAnswerOk;
+    case MessageButtons::OkCancel:
+        return agree_ ? kAnswerOk : kAnswerCancel;
+    case MessageButtons::YesNo:
+    case MessageButtons::YesNoCancel:
+        return agree_ ? kAnswerYes : kAnswerNo;
+    }
+    return kAnswerCancel;
+}
+
+} // namespace orvane
