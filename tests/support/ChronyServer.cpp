@@ -39,6 +39,7 @@ ChronyServer::ChronyServer() {
         why_ = "chronyd is not installed (apt-get install chrony); the NTP server tests need it";
         return;
     }
+    installed_ = true;
     char folder[] = "/tmp/orvane-chrony-XXXXXX";
     if (::mkdtemp(folder) == nullptr) {
         why_ = "cannot make a temporary folder for chronyd";
