@@ -1,6 +1,7 @@
 #include "cli/OrvaneCli.h"
 
 #include "cli/PortCommands.h"
+#include "cli/NtpCommand.h"
 #include "cli/RegsCommand.h"
 #include "simulator/SimulatorCommandLine.h"
 
@@ -22,6 +23,9 @@ void PrintUsage(std::ostream& out) {
         << "  write-reg --port PATH [--speed fast|normal] REG VALUE\n"
         << "                                        set register REG (0..127) to VALUE (decimal or 0x-hex)\n"
         << "                                        and write all registers, as the debug panel's WRITE\n"
+        << "  ntp SERVER[:PORT] [--ntp-port N] [--timeout MS]\n"
+        << "                                        ask an NTP server for the time once (port 123 and\n"
+        << "                                        5000 ms unless told): the four timestamps, delay, offset\n"
         << "  help                                  show this text\n\n"
         << "Port commands default to --speed fast (921600 baud); normal is 460800 baud.\n"
         << "Errors go to standard error; bad arguments exit with status 2.\n";
@@ -51,6 +55,8 @@ int OrvaneMain(const std::vector<std::string>& args, const Clock& clock, std::os
         return RunPortsCommand(rest, out, err);
     if (command == "find")
         return RunFindCommand(rest, clock, out, err);
+    if (command == "ntp")
+        return RunNtpCommand(rest, clock, out, err);
     err << "orvane: unknown command '" << command << "'\n";
     PrintUsage(err);
     return 2;
