@@ -3,6 +3,7 @@
 #include "shell/Host.h"
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -34,8 +35,26 @@ public:
         return texts;
     }
 
+    void RunDialog(DialogKind kind) override {
+        dialogs.push_back(kind);
+        if (onDialog)
+            onDialog(kind);
+    }
+
+    bool ChooseFolder(const std::string& title, const std::string& start, std::string& chosen) override {
+        folderTitles.push_back(title + "|" + start);
+        if (folderAnswer.empty())
+            return false;
+        chosen = folderAnswer;
+        return true;
+    }
+
     std::vector<Box> boxes;
     std::deque<int> answers;
+    std::vector<DialogKind> dialogs;
+    std::function<void(DialogKind)> onDialog;
+    std::vector<std::string> folderTitles;
+    std::string folderAnswer;
 };
 
 } // namespace orvane::test
