@@ -34,8 +34,13 @@ bool ParseNumber(const std::string& text, double& value) {
 
 // Row order: ascending channel text, which reads as ascending channel for the texts "%8.2f" gives;
 // comparing the texts' values keeps that order for any value a file may bring.
+double SortValue(const std::string& text) {
+    const double v = std::atof(text.c_str());
+    return std::isnan(v) ? HUGE_VAL : v; // a damaged value sorts last
+}
+
 bool ChannelBefore(const std::string& x, const std::string& y) {
-    const double vx = std::atof(x.c_str()), vy = std::atof(y.c_str());
+    const double vx = SortValue(x), vy = SortValue(y);
     if (vx != vy)
         return vx < vy;
     return x < y;

@@ -2,6 +2,7 @@
 #include "analysis/AnalysisFixtures.h"
 #include "analysis/CalibrationFit.h"
 #include "analysis/DisplayCalibration.h"
+#include "analysis/SpectrumInfoModel.h"
 
 #include <gtest/gtest.h>
 
@@ -362,6 +363,32 @@ TEST(CalibrationModel, ControlActions) {
     p.model.ApplyCheckMarks();
     EXPECT_EQ(p.Working().use[0], 1);
     EXPECT_EQ(p.Stored().use[0], 1);
+}
+
+TEST(CalibrationModel, EnablingReachesTheInformationPane) {
+    Panel p;
+    p.Add("1000", "500");
+    p.Add("3000", "1500");
+    p.model.OnCalibrateAll();
+    p.model.OnUnitSelected(2);
+    p.spectrum->SetCursor(2000);
+    SpectrumInfoModel info;
+    info.UpdateInfo(*p.spectrum);
+    EXPECT_FALSE(info.Get().cal);
+    EXPECT_EQ(info.Get().unitLabel, "chn");
+    EXPECT_EQ(info.Get().position, "    2000");
+
+    p.model.OnEnableCalibration(true);
+    info.UpdateInfo(*p.spectrum);
+    EXPECT_TRUE(info.Get().cal);
+    EXPECT_EQ(info.Get().unitLabel, "keV");
+    EXPECT_EQ(info.Get().position, " 1000.00");
+
+    // The pane's "CAL" box runs the same handler.
+    p.model.OnEnableCalibration(false);
+    info.UpdateInfo(*p.spectrum);
+    EXPECT_FALSE(info.Get().cal);
+    EXPECT_EQ(info.Get().position, "    2000");
 }
 
 TEST(CalibrationModel, NothingHappensWhileThePlotIsHidden) {
