@@ -103,8 +103,9 @@ void SpectrumInfoModel::UpdateTimesAndRates(const RegisterImage& image) {
         SamplePeriod::NanosecondsFor(SamplePeriod::ClockCodeOf(image.Get(reg::kPlatform))) / 1000.0;
     const double output = RateA(image, periodUs);
     const double incoming = std::max(output, RateB(image, periodUs));
-    fields_.throughput = static_cast<std::int64_t>(output);
-    fields_.incoming = static_cast<std::int64_t>(incoming);
+    // 64 bits: one window of 65535 counts at 6.25 ns is over 5·10⁹ cps.
+    fields_.throughput = Format("%lld", static_cast<long long>(output));
+    fields_.incoming = Format("%lld", static_cast<long long>(incoming));
     fields_.losses = incoming > 5.0 ? static_cast<int>((incoming - output) * 100.0 / incoming) : 0;
 }
 

@@ -31,11 +31,11 @@ public:
         std::string real = "0.00";
         std::string live = "0.00";
         std::string dead = "0.0";
-        std::int64_t throughput = 0; // cps
-        std::int64_t incoming = 0;   // cps
-        int losses = 0;              // percent, 0 to 100
-        std::string cursorStatus;    // "CURSOR: %-6d  COUNTS: %-10lu"
-        std::string roiStatus;       // "ROI: %6d to %-6d  W: %-6d" or " "
+        std::string throughput = "0"; // cps, truncated to an integer
+        std::string incoming = "0";   // cps, truncated to an integer
+        int losses = 0;               // percent, 0 to 100
+        std::string cursorStatus;     // "CURSOR: %-6d  COUNTS: %-10lu"
+        std::string roiStatus;        // "ROI: %6d to %-6d  W: %-6d" or " "
     };
 
     const Fields& Get() const { return fields_; }
