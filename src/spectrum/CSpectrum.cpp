@@ -25,6 +25,7 @@ void CSpectrum::ResetToCreation() {
     title_ = "(Not Loaded)";
     stored_.fill(CalibrationSet{});
     working_.fill(CalibrationSet{});
+    peak_ = PeakFigures{};
     ResetView();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/CalibrationSet.h"
+#include "analysis/PeakFigures.h"
 #include "session/Readings.h"
 #include "session/RegisterImage.h"
 
@@ -92,6 +93,10 @@ public:
     CalibrationSet& WorkingCalibration(int input) { return working_[Input(input)]; }
     const CalibrationSet& WorkingCalibration(int input) const { return working_[Input(input)]; }
 
+    // The latest peak analysis around the cursor.
+    PeakFigures& Peak() { return peak_; }
+    const PeakFigures& Peak() const { return peak_; }
+
     // Record-to-record copies.
     void CopyRoiFrom(const CSpectrum& source);
     void CopyCalibrationFrom(const CSpectrum& source, bool destinationIsActive);
@@ -140,6 +145,7 @@ private:
     std::string title_;
     std::array<CalibrationSet, kInputs> stored_{};
     std::array<CalibrationSet, kInputs> working_{};
+    PeakFigures peak_;
 
     bool buffer_;
     bool shown_ = false;
