@@ -1,5 +1,6 @@
 #include "cli/OrvaneCli.h"
 
+#include "cli/FpgaCommand.h"
 #include "cli/RegsCommand.h"
 #include "simulator/SimulatorCommandLine.h"
 
@@ -15,6 +16,9 @@ void PrintUsage(std::ostream& out) {
         << "                                        (orvane sim --help lists its options)\n"
         << "  regs --port PATH [--speed fast|normal]\n"
         << "                                        read registers 1..127: index, hex and decimal\n"
+        << "  fpga (upload|verify|config) --port PATH [IMAGE] [--speed fast|normal]\n"
+        << "                                        write an FPGA image (.qbf, or raw) into the flash,\n"
+        << "                                        compare the flash with it, or load the FPGA from it\n"
         << "  help                                  show this text\n\n"
         << "Port commands default to --speed fast (921600 baud); normal is 460800 baud.\n"
         << "Errors go to standard error; bad arguments exit with status 2.\n";
@@ -38,6 +42,8 @@ int OrvaneMain(const std::vector<std::string>& args, const Clock& clock, std::os
         return SimulatorCommandLine::Main("orvane sim", rest, out, err);
     if (command == "regs")
         return RunRegsCommand(rest, clock, out, err);
+    if (command == "fpga")
+        return RunFpgaCommand(rest, clock, out, err);
     err << "orvane: unknown command '" << command << "'\n";
     PrintUsage(err);
     return 2;

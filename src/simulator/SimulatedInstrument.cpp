@@ -67,6 +67,8 @@ void SimulatedInstrument::SetTraceWord(std::size_t index, std::uint16_t value) {
 }
 
 std::size_t SimulatedInstrument::Answer(const std::uint8_t* frame, std::size_t size, std::uint8_t* reply) {
+    if (SimulatedFlash::Handles(frame))
+        return flash_.Answer(frame, size, reply);
     std::lock_guard lock(mutex_);
     if (frame[0] == kReadOpcode && size == kReadCommandSize)
         return AnswerRead(frame, reply);

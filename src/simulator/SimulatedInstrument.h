@@ -1,6 +1,7 @@
 #pragma once
 
 #include "shell/Clock.h"
+#include "simulator/SimulatedFlash.h"
 #include "simulator/SimulatorOptions.h"
 
 #include <array>
@@ -10,8 +11,9 @@
 
 namespace orvane {
 
-// The instrument's side of the protocol: 128 registers, 16384 channels of spectrum memory and the trace
-// buffer, answering every valid frame the host can send. It knows nothing about the line it sits on.
+// The instrument's side of the protocol: 128 registers, 16384 channels of spectrum memory, the trace
+// buffer and the FPGA flash, answering every valid frame the host can send. It knows nothing about the
+// line it sits on.
 class SimulatedInstrument {
 public:
     static constexpr std::size_t kRegisters = 128;
@@ -29,6 +31,7 @@ public:
     void SetChannel(std::size_t channel, std::uint32_t count);
     std::uint32_t Channel(std::size_t channel) const;
     void SetTraceWord(std::size_t index, std::uint16_t value);
+    SimulatedFlash& Flash() { return flash_; }
 
     // Words the host only reads: writes to them leave the instrument's own value.
     static std::uint16_t ReadOnlyMask(std::size_t index);
@@ -44,6 +47,7 @@ private:
     std::array<std::uint16_t, kRegisters> registers_{};
     std::array<std::uint32_t, kChannels> spectrum_{};
     std::array<std::uint16_t, kTraceWords> trace_{};
+    SimulatedFlash flash_;
 };
 
 } // namespace orvane
