@@ -163,6 +163,17 @@ TEST(FpgaExchange, ARawImageOfAnyOtherTypeIsComparedAsItWasWritten) {
     EXPECT_EQ(b.exchange.VerifyErrors(), 0);
 }
 
+TEST(FpgaExchange, RepliesArrivingInPiecesAreCollectedAcrossNotifications) {
+    SimulatorOptions options;
+    options.splitPieces = 4;
+    options.splitDelayMs = 1;
+    Bench b(options);
+    const std::string path = b.dir.Write("design.rbf", test::ImageBytes(1500, 11));
+    b.Upload(path);
+    b.Verify(path);
+    EXPECT_EQ(b.NewLines().at(5 + 2), "Verifyed 1536 bytes...0 Errors Found!");
+}
+
 TEST(FpgaExchange, VerifyListsEveryDifferingByteAndGoesOn) {
     Bench b;
     const auto image = test::ImageBytes(1000, 5);
