@@ -2,6 +2,7 @@
 
 #include "cli/PortCommands.h"
 #include "cli/NtpCommand.h"
+#include "cli/FpgaCommand.h"
 #include "cli/RegsCommand.h"
 #include "simulator/SimulatorCommandLine.h"
 
@@ -26,6 +27,9 @@ void PrintUsage(std::ostream& out) {
         << "  ntp SERVER[:PORT] [--ntp-port N] [--timeout MS]\n"
         << "                                        ask an NTP server for the time once (port 123 and\n"
         << "                                        5000 ms unless told): the four timestamps, delay, offset\n"
+        << "  fpga (upload|verify|config) --port PATH [IMAGE] [--speed fast|normal]\n"
+        << "                                        write an FPGA image (.qbf, or raw) into the flash,\n"
+        << "                                        compare the flash with it, or load the FPGA from it\n"
         << "  help                                  show this text\n\n"
         << "Port commands default to --speed fast (921600 baud); normal is 460800 baud.\n"
         << "Errors go to standard error; bad arguments exit with status 2.\n";
@@ -57,6 +61,8 @@ int OrvaneMain(const std::vector<std::string>& args, const Clock& clock, std::os
         return RunFindCommand(rest, clock, out, err);
     if (command == "ntp")
         return RunNtpCommand(rest, clock, out, err);
+    if (command == "fpga")
+        return RunFpgaCommand(rest, clock, out, err);
     err << "orvane: unknown command '" << command << "'\n";
     PrintUsage(err);
     return 2;

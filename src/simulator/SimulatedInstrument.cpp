@@ -73,6 +73,8 @@ std::uint16_t SimulatedInstrument::TraceWord(std::size_t index) const {
 }
 
 std::size_t SimulatedInstrument::Answer(const std::uint8_t* frame, std::size_t size, std::uint8_t* reply) {
+    if (SimulatedFlash::Handles(frame))
+        return flash_.Answer(frame, size, reply);
     std::lock_guard lock(mutex_);
     acquisition_.Advance(clock_.MonotonicMs(), registers_, spectrum_, trace_);
     if (frame[0] == kReadOpcode && size == kReadCommandSize)

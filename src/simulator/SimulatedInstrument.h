@@ -2,6 +2,7 @@
 
 #include "shell/Clock.h"
 #include "simulator/SimulatedAcquisition.h"
+#include "simulator/SimulatedFlash.h"
 #include "simulator/SimulatorOptions.h"
 
 #include <array>
@@ -11,8 +12,9 @@
 
 namespace orvane {
 
-// The instrument's side of the protocol: 128 registers, 16384 channels of spectrum memory and the trace
-// buffer, answering every valid frame the host can send. It knows nothing about the line it sits on.
+// The instrument's side of the protocol: 128 registers, 16384 channels of spectrum memory, the trace
+// buffer and the FPGA flash, answering every valid frame the host can send. It knows nothing about the
+// line it sits on.
 class SimulatedInstrument {
 public:
     static constexpr std::size_t kRegisters = 128;
@@ -31,6 +33,7 @@ public:
     std::uint32_t Channel(std::size_t channel) const;
     void SetTraceWord(std::size_t index, std::uint16_t value);
     std::uint16_t TraceWord(std::size_t index) const;
+    SimulatedFlash& Flash() { return flash_; }
 
     // Words the host only reads: writes to them leave the instrument's own value.
     static std::uint16_t ReadOnlyMask(std::size_t index);
@@ -47,6 +50,7 @@ private:
     std::array<std::uint32_t, kChannels> spectrum_{};
     std::array<std::uint16_t, kTraceWords> trace_{};
     SimulatedAcquisition acquisition_;
+    SimulatedFlash flash_;
 };
 
 } // namespace orvane
