@@ -1,0 +1,118 @@
+#include "firmware/FpgaCommand.h"
+#include "shell/MemorySettingsStore.h"
+#include "support/FakeLoop.h"
+#include "support/PtyFixture.h"
+#include "support/ScriptedHost.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace orvane {
+namespace {
+
+class Bench {
+public:
+    explicit Bench(SimulatorOptions options = {})
+        : line(loop, options), log(loop, nullptr), identity(loop), link(spectra, log, loop, host, identity),
+          command(link, host, loop, loop, settings) {
+        link.SetPort(line.Path(), "SIM0", 921600);
+        spectra.buffer.SetShown(true);
+    }
+    ~Bench() { link.Port().ClosePort(); }
+
+    void Connect() {
+        link.ConnectDevice();
+        loop.Advance(DeviceLink::kBreakMs + DeviceLink::kSettleMs);
+        ASSERT_TRUE(loop.RunUntil([&] { return link.Responding(); }));
+    }
+    // Fake time in 100 ms steps with the link timer every other step, real time for the replies.
+    bool RunUntil(const std::function<bool()>& done, int steps = 2000) {
+        for (int i = 0; i < steps && !done(); ++i) {
+            loop.Advance(100);
+            if (i % 2 == 0)
+                link.OnLinkTimer();
+            loop.RunFor(1);
+        }
+        return done();
+    }
+    int Count(const std::string& message) const {
+        int n = 0;
+        for (const auto& l : log.Lines())
+            n += l.text.size() >= message.size() &&
+                 l.text.compare(l.text.size() - message.size(), message.size(), message) == 0;
+        return n;
+    }
+
+    test::FakeLoop loop;
+    test::SimulatedLine line;
+    OutputLog log;
+    test::ScriptedHost host;
+    Spectra spectra;
+    DeviceIdentity identity;
+    DeviceLink link;
+    MemorySettingsStore settings;
+    FpgaCommand command;
+};
+
+TEST(FpgaCommand, WaitsForTheLinkUploadsWithEventsMutedAndReconnects) {
+    Bench b;
+    b.Connect();
+    const auto image = std::filesystem::temp_directory_path() / "orvane-fpga-command.rbf";
+    std::ofstream(image, std::ios::binary) << std::string(1000, '\x5A');
+    bool muted = false;
+    b.command.SetShowDialog([&](FpgaExchange& exchange) {
+        muted = b.link.EventsMuted();
+        exchange.Open();
+        exchange.OnFileChosen(image.string());
+        exchange.Upload();
+        b.RunUntil([&] { return !exchange.Busy(); });
+        exchange.Close();
+    });
+    int refreshes = 0;
+    b.command.SetRefreshPanels([&] { ++refreshes; });
+    b.link.Trace().ArmSingleShot(3);
+    b.command.Run();
+    EXPECT_FALSE(b.link.AutoUpdate());
+    EXPECT_EQ(b.link.Trace().SingleShotCountdown(), 0);
+    ASSERT_TRUE(b.RunUntil([&] { return b.Count("Connected to: SIM0") == 2; }));
+    EXPECT_TRUE(muted);
+    EXPECT_FALSE(b.link.EventsMuted());
+    EXPECT_EQ(refreshes, 2);
+    // The flash holds the image: two blocks went out.
+    EXPECT_EQ(b.line.Simulator().Instrument().Flash().Byte(999), 0x5A); // 0x5A reads the same reversed
+    EXPECT_EQ(b.line.Simulator().Instrument().Flash().Byte(1000), 0xFF);
+    std::filesystem::remove(image);
+}
+
+TEST(FpgaCommand, RefusedWhileLoggingOrWithoutAnInstrument) {
+    Bench b;
+    bool shown = false;
+    b.command.SetShowDialog([&](FpgaExchange&) { shown = true; });
+    b.command.Run();
+    EXPECT_EQ(b.host.Texts(), std::vector<std::string>{"No device is connected. Please, connect/reconect!"});
+    b.Connect();
+    b.link.SetLoggerRunning(true);
+    b.command.Run();
+    EXPECT_EQ(b.host.Texts().size(), 1u);
+    EXPECT_FALSE(b.command.Waiting());
+    EXPECT_FALSE(shown);
+}
+
+TEST(FpgaCommand, ALinkThatNeverComesFreeEndsTheWaitWithoutADialog) {
+    SimulatorOptions options;
+    options.silentAfter = 2; // answers the first reads, then never again
+    Bench b(options);
+    b.Connect();
+    ASSERT_TRUE(b.loop.RunUntil([&] { return b.line.Simulator().RepliesSent() >= 2 && b.link.Busy(); }));
+    bool shown = false;
+    b.command.SetShowDialog([&](FpgaExchange&) { shown = true; });
+    b.command.Run();
+    ASSERT_TRUE(b.RunUntil([&] { return !b.command.Waiting(); }, 400));
+    EXPECT_FALSE(shown);
+    EXPECT_EQ(b.host.Texts().back(), "No device is connected. Please, connect/reconect!");
+}
+
+} // namespace
+} // namespace orvane
