@@ -1,0 +1,71 @@
+#include "shell/ui/QtHost.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace orvane {
+
+int QtHost::MessageBox(const std::string& text, const std::string& caption, MessageIcon icon,
+                       MessageButtons buttons) {
+    QMessageBox box(parent_);
+    box.setWindowTitle(QString::fromStdString(caption));
+    box.setText(QString::fromStdString(text));
+    switch (icon) {
+    case MessageIcon::Stop:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case MessageIcon::Exclamation:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case MessageIcon::Information:
+        box.setIcon(QMessageBox::Information);
+        break;
+    case MessageIcon::Question:
+        box.setIcon(QMessageBox::Question);
+        break;
+    case MessageIcon::None:
+        box.setIcon(QMessageBox::NoIcon);
+        break;
+    }
+    switch (buttons) {
+    case MessageButtons::Ok:
+        box.setStandardButtons(QMessageBox::Ok);
+        break;
+    case MessageButtons::OkCancel:
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        break;
+    case MessageButtons::YesNo:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        break;
+    case MessageButtons::YesNoCancel:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        break;
+    }
+    switch (box.exec()) {
+    case QMessageBox::Ok:
+        return kAnswerOk;
+    case QMessageBox::Yes:
+        return kAnswerYes;
+    case QMessageBox::No:
+        return kAnswerNo;
+    default:
+        return kAnswerCancel;
+    }
+}
+
+void QtHost::RunDialog(DialogKind kind) {
+    const auto it = dialogs_.find(kind);
+    if (it != dialogs_.end() && it->second)
+        it->second();
+}
+
+bool QtHost::ChooseFolder(const std::string& title, const std::string& start, std::string& chosen) {
+    const QString folder = QFileDialog::getExistingDirectory(
+        parent_, QString::fromStdString(title), QString::fromStdString(start), QFileDialog::ShowDirsOnly);
+    if (folder.isEmpty())
+        return false;
+    chosen = folder.toStdString();
+    return true;
+}
+
+} // namespace orvane
