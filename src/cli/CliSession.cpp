@@ -7,21 +7,19 @@ constexpr std::int64_t kLinkTickMs = 200;
 }
 
 CliSession::CliSession(const Clock& clock, std::ostream& err, bool agree)
-    : clock_(clock), err_(err), loop_(clock), log_(clock, nullptr), host_(err, agree), identity_(loop_),
-      link_(spectra_, log_, loop_, host_, identity_) {
-    identity_.SetActiveSpectrumSource([this] { return spectra_.active; });
-    link_.SetListener(this);
-    spectra_.buffer.SetShown(true);
+    : err_(err), loop_(clock), host_(err, agree), session_(loop_, clock, host_, settings_) {
+    session_.SetViews(this);
+    session_.ShowRecord(session_.spectra.buffer);
     tick_ = loop_.PostAfter(kLinkTickMs, [this] { Tick(); });
 }
 
 CliSession::~CliSession() {
     loop_.Cancel(tick_);
-    link_.SetListener(nullptr);
+    session_.SetViews(nullptr);
 }
 
 void CliSession::Tick() {
-    link_.OnLinkTimer();
+    session_.link.OnLinkTimer();
     tick_ = loop_.PostAfter(kLinkTickMs, [this] { Tick(); });
 }
 
@@ -29,7 +27,7 @@ bool CliSession::RunUntil(const std::function<bool()>& done, std::int64_t timeou
     // A line that hung up (an unplugged instrument) cannot answer any more: no need to sit out the time-out.
     loop_.RunUntil(
         [&] {
-            hungUp_ = link_.Port().IsOpen() && !link_.Port().IsListening();
+            hungUp_ = Link().Port().IsOpen() && !Link().Port().IsListening();
             return done() || released_ || hungUp_;
         },
         timeoutMs);
@@ -37,8 +35,8 @@ bool CliSession::RunUntil(const std::function<bool()>& done, std::int64_t timeou
 }
 
 bool CliSession::Connect(const PortArguments& port) {
-    link_.SetPort(port.port, port.port, port.baud);
-    link_.ConnectDevice();
+    Link().SetPort(port.port, port.port, port.baud);
+    Link().ConnectDevice();
     if (RunUntil([this] { return refreshes_ > 0; }))
         return true;
     PrintLog(err_);
@@ -47,7 +45,7 @@ bool CliSession::Connect(const PortArguments& port) {
 }
 
 void CliSession::PrintLog(std::ostream& out) const {
-    const auto& lines = log_.Lines();
+    const auto& lines = session_.log.Lines();
     for (std::size_t i = 1; i < lines.size(); ++i)
         out << lines[i].text << "\n";
 }

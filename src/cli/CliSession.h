@@ -2,9 +2,9 @@
 
 #include "cli/CliArguments.h"
 #include "cli/CliHost.h"
-#include "session/DeviceLink.h"
+#include "shell/AnalyzerSession.h"
 #include "shell/EventLoop.h"
-#include "shell/OutputLog.h"
+#include "shell/MemorySettingsStore.h"
 
 #include <functional>
 #include <ostream>
@@ -25,10 +25,11 @@ public:
     // The log lines so far, without the log's own first line.
     void PrintLog(std::ostream& out) const;
 
-    Spectra& Records() { return spectra_; }
-    DeviceLink& Link() { return link_; }
+    AnalyzerSession& Session() { return session_; }
+    Spectra& Records() { return session_.spectra; }
+    DeviceLink& Link() { return session_.link; }
     EventLoop& Loop() { return loop_; }
-    OutputLog& Log() { return log_; }
+    OutputLog& Log() { return session_.log; }
     int Refreshes() const { return refreshes_; }
     int Writes() const { return writes_; }
     bool Released() const { return released_; }
@@ -41,14 +42,11 @@ public:
 private:
     void Tick();
 
-    const Clock& clock_;
     std::ostream& err_;
     EventLoop loop_;
-    OutputLog log_;
     CliHost host_;
-    Spectra spectra_;
-    DeviceIdentity identity_;
-    DeviceLink link_;
+    MemorySettingsStore settings_;
+    AnalyzerSession session_;
     TimerId tick_ = 0;
     int refreshes_ = 0;
     int writes_ = 0;
