@@ -1,9 +1,8 @@
 #pragma once
 
-#include "shell/Host.h"
 #include "spectrum/CSpectrum.h"
+#include "support/ScriptedHost.h"
 
-#include <deque>
 #include <initializer_list>
 #include <memory>
 #include <string>
@@ -11,36 +10,6 @@
 #include <vector>
 
 namespace orvane::test {
-
-// A host that records every message box and answers from a script (OK when the script is empty).
-class ScriptedAnalysisHost : public Host {
-public:
-    struct Shown {
-        std::string text, caption;
-        MessageIcon icon;
-        MessageButtons buttons;
-    };
-
-    int MessageBox(const std::string& text, const std::string& caption, MessageIcon icon,
-                   MessageButtons buttons) override {
-        shown.push_back({text, caption, icon, buttons});
-        if (answers.empty())
-            return kAnswerOk;
-        const int answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
-
-    std::vector<std::string> Texts() const {
-        std::vector<std::string> texts;
-        for (const auto& s : shown)
-            texts.push_back(s.text);
-        return texts;
-    }
-
-    std::vector<Shown> shown;
-    std::deque<int> answers;
-};
 
 // A shown record with the given sizes, soft counts from `counts` (soft channel, count) and the soft
 // channels first..last of each ROI marked.

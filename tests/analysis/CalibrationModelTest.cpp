@@ -11,7 +11,7 @@
 namespace orvane {
 namespace {
 
-using test::ScriptedAnalysisHost;
+using test::ScriptedHost;
 
 struct Panel {
     explicit Panel(int hard = 16384, int soft = 16384) : spectrum(test::MakeSpectrum(hard, soft, {}, {})) {
@@ -48,14 +48,14 @@ struct Panel {
     CalibrationSet& Stored() { return spectrum->StoredCalibration(spectrum->SelectedInput()); }
     CalibrationSet& Working() { return spectrum->WorkingCalibration(spectrum->SelectedInput()); }
 
-    ScriptedAnalysisHost host;
+    ScriptedHost host;
     std::unique_ptr<CSpectrum> spectrum;
     CalibrationModel model{host};
     int redraws = 0;
 };
 
 TEST(CalibrationModel, StartsUncalibrated) {
-    ScriptedAnalysisHost host;
+    ScriptedHost host;
     CalibrationModel model(host);
     EXPECT_EQ(model.Caption(), "Not Calibrated");
     EXPECT_EQ(model.AText(), "a = ?");
@@ -90,9 +90,9 @@ TEST(CalibrationModel, AddPointLimitAndBadInput) {
         p.Add(std::to_string(10 * (i + 1)), std::to_string(i), false);
     p.Add("500", "5", false);
     EXPECT_EQ(p.model.Rows().size(), 10u);
-    ASSERT_EQ(p.host.shown.size(), 1u);
-    EXPECT_EQ(p.host.shown[0].text, "Maximum number of 10 points has been reached");
-    EXPECT_EQ(p.host.shown[0].caption, "");
+    ASSERT_EQ(p.host.boxes.size(), 1u);
+    EXPECT_EQ(p.host.boxes[0].text, "Maximum number of 10 points has been reached");
+    EXPECT_EQ(p.host.boxes[0].caption, "");
 
     p.model.OnRemoveAll();
     EXPECT_TRUE(p.model.Rows().empty());
@@ -110,7 +110,7 @@ TEST(CalibrationModel, AddPointLimitAndBadInput) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.channel);
-        p.host.shown.clear();
+        p.host.boxes.clear();
         p.Add(c.channel, c.energy, false);
         EXPECT_TRUE(p.model.Rows().empty());
         EXPECT_EQ(p.host.Texts(), std::vector<std::string>{c.message});
@@ -300,7 +300,7 @@ TEST(CalibrationModel, ReloadSortsAFilesPointsAndRefits) {
     EXPECT_TRUE(p.model.EnableChecked());
     EXPECT_EQ(p.Working().enabled, 1);
     EXPECT_EQ(p.redraws, 1);
-    EXPECT_TRUE(p.host.shown.empty());
+    EXPECT_TRUE(p.host.boxes.empty());
 
     // A stored count beyond ten (a damaged settings value) is limited; one used point is no fit.
     p.Stored().count = 40;
@@ -313,7 +313,7 @@ TEST(CalibrationModel, ReloadSortsAFilesPointsAndRefits) {
     p.Stored().count = 1;
     p.model.ReloadCalibration();
     EXPECT_EQ(p.model.Caption(), "CALIBRATION");
-    EXPECT_TRUE(p.host.shown.empty());
+    EXPECT_TRUE(p.host.boxes.empty());
 }
 
 TEST(CalibrationModel, ControlActions) {

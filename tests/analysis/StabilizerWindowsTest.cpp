@@ -8,7 +8,7 @@
 namespace orvane {
 namespace {
 
-using test::ScriptedAnalysisHost;
+using test::ScriptedHost;
 using Edge = StabilizerWindows::Edge;
 
 constexpr const char* kSizes = "Please, set the spectrum soft size equal to the spectrum hard size!";
@@ -38,7 +38,7 @@ struct Dialog {
             windows->SetField(static_cast<Edge>(e), texts[static_cast<std::size_t>(e)]);
     }
 
-    ScriptedAnalysisHost host;
+    ScriptedHost host;
     std::unique_ptr<CSpectrum> buffer = test::MakeSpectrum(16384, 16384, {}, {});
     bool connected = true, responding = true, loggerRunning = false;
     int writes = 0;
@@ -83,7 +83,7 @@ TEST(StabilizerWindows, Recommendations) {
         EXPECT_EQ(d.host.Texts(),
                   c.proposed ? std::vector<std::string>{} : std::vector<std::string>{kBoundary});
         if (!c.proposed) {
-            EXPECT_EQ(d.host.shown[0].caption, "");
+            EXPECT_EQ(d.host.boxes[0].caption, "");
         }
         for (int e = 0; e < 4; ++e)
             EXPECT_EQ(d.Fields()[static_cast<std::size_t>(e)], c.fields[static_cast<std::size_t>(e)]);
@@ -162,7 +162,7 @@ TEST(StabilizerWindows, ApplyWritesTheWholeWordsAndSwitchesTheStabilizerOff) {
         EXPECT_EQ(d.buffer->Image().Get(64), c.word64);
         EXPECT_EQ(d.buffer->Image().Get(66), c.responding ? 664 : 0);
         EXPECT_EQ(d.buffer->Image().Settled(), c.settled);
-        EXPECT_TRUE(d.host.shown.empty());
+        EXPECT_TRUE(d.host.boxes.empty());
     }
 }
 

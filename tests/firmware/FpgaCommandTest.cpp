@@ -1,8 +1,5 @@
 #include "firmware/FpgaCommand.h"
-#include "shell/MemorySettingsStore.h"
-#include "support/FakeLoop.h"
-#include "support/PtyFixture.h"
-#include "support/ScriptedHost.h"
+#include "support/SimulatedSession.h"
 
 #include <gtest/gtest.h>
 
@@ -12,48 +9,13 @@
 namespace orvane {
 namespace {
 
-class Bench {
-public:
-    explicit Bench(SimulatorOptions options = {})
-        : line(loop, options), log(loop, nullptr), identity(loop), link(spectra, log, loop, host, identity),
-          command(link, host, loop, loop, settings) {
-        link.SetPort(line.Path(), "SIM0", 921600);
-        spectra.buffer.SetShown(true);
-    }
-    ~Bench() { link.Port().ClosePort(); }
+struct Bench : test::SimulatedSession {
+    using SimulatedSession::SimulatedSession;
+    bool RunUntil(const std::function<bool()>& done, int steps = 2000) { return Run(done, steps, 100); }
+    int Count(const std::string& message) const { return SimulatedSession::Count(message); }
 
-    void Connect() {
-        link.ConnectDevice();
-        loop.Advance(DeviceLink::kBreakMs + DeviceLink::kSettleMs);
-        ASSERT_TRUE(loop.RunUntil([&] { return link.Responding(); }));
-    }
-    // Fake time in 100 ms steps with the link timer every other step, real time for the replies.
-    bool RunUntil(const std::function<bool()>& done, int steps = 2000) {
-        for (int i = 0; i < steps && !done(); ++i) {
-            loop.Advance(100);
-            if (i % 2 == 0)
-                link.OnLinkTimer();
-            loop.RunFor(1);
-        }
-        return done();
-    }
-    int Count(const std::string& message) const {
-        int n = 0;
-        for (const auto& l : log.Lines())
-            n += l.text.size() >= message.size() &&
-                 l.text.compare(l.text.size() - message.size(), message.size(), message) == 0;
-        return n;
-    }
-
-    test::FakeLoop loop;
-    test::SimulatedLine line;
-    OutputLog log;
-    test::ScriptedHost host;
-    Spectra spectra;
-    DeviceIdentity identity;
-    DeviceLink link;
-    MemorySettingsStore settings;
-    FpgaCommand command;
+    DeviceLink& link = session.link;
+    FpgaCommand& command = session.fpga;
 };
 
 TEST(FpgaCommand, WaitsForTheLinkUploadsWithEventsMutedAndReconnects) {
@@ -71,7 +33,10 @@ TEST(FpgaCommand, WaitsForTheLinkUploadsWithEventsMutedAndReconnects) {
         exchange.Close();
     });
     int refreshes = 0;
-    b.command.SetRefreshPanels([&] { ++refreshes; });
+    b.command.SetRefreshPanels([&] {
+        ++refreshes;
+        b.session.acquisition.Refresh();
+    });
     b.link.Trace().ArmSingleShot(3);
     b.command.Run();
     EXPECT_FALSE(b.link.AutoUpdate());

@@ -1,8 +1,6 @@
 #include "panels/AcquisitionPanel.h"
 #include "session/ParameterMap.h"
-#include "support/FakeLoop.h"
-#include "support/PtyFixture.h"
-#include "support/ScriptedHost.h"
+#include "support/SimulatedSession.h"
 
 #include <gtest/gtest.h>
 
@@ -12,72 +10,17 @@
 namespace orvane {
 namespace {
 
-// The acquisition panel and the logger on the device link, against the simulated instrument.
-class Bench : public DeviceLinkListener {
-public:
-    explicit Bench(SimulatorOptions options = {})
-        : line(loop, options), log(loop, nullptr), identity(loop), link(spectra, log, loop, host, identity),
-          time(loop), logger(link, host, loop, time),
-          panel(spectra, link, identity, time, logger, log, host, loop) {
-        identity.SetActiveSpectrumSource([this] { return spectra.active; });
-        link.SetListener(this);
-        link.SetLoggerHooks(&logger);
-        link.SetPort(line.Path(), "SIM0", 921600);
-        logger.SetPanelRealTime([this] { return panel.realTime; });
-        spectra.buffer.SetShown(true);
-        panel.SetReady();
-        time.Choose(TimeSource::System);
-    }
-    ~Bench() override { link.Port().ClosePort(); }
+// The acquisition panel and the logger of a whole session, against the simulated instrument.
+struct Bench : test::SimulatedSession {
+    using SimulatedSession::SimulatedSession;
+    bool RunUntil(const std::function<bool()>& done, int steps = 3000) { return Run(done, steps); }
 
-    void OnRegistersRefreshed(bool) override {
-        ++refreshes;
-        panel.Refresh();
-    }
-
-    void Connect() {
-        link.ConnectDevice();
-        loop.Advance(DeviceLink::kBreakMs + DeviceLink::kSettleMs);
-        ASSERT_TRUE(loop.RunUntil([&] { return refreshes > 0 && link.Responding(); }));
-    }
-    // Fake time in small steps with the link timer ticking, real time for the replies.
-    bool RunUntil(const std::function<bool()>& done, int steps = 3000) {
-        for (int i = 0; i < steps && !done(); ++i) {
-            loop.Advance(20);
-            if (i % 10 == 0)
-                link.OnLinkTimer();
-            loop.RunFor(1);
-        }
-        return done();
-    }
-    // Waits until the instrument holds what the image says for register k.
-    bool Written(int k) {
-        return loop.RunUntil([&] {
-            return line.Simulator().Instrument().Register(static_cast<std::size_t>(k)) ==
-                   spectra.buffer.Image().Get(k);
-        });
-    }
-    std::vector<std::string> Messages() const {
-        std::vector<std::string> m;
-        for (std::size_t i = 1; i < log.Lines().size(); ++i)
-            m.push_back(log.Lines()[i].text.substr(OutputLog::Prefix({}).size()));
-        return m;
-    }
-    std::uint16_t Instrument(int k) {
-        return line.Simulator().Instrument().Register(static_cast<std::size_t>(k));
-    }
-
-    test::FakeLoop loop;
-    test::SimulatedLine line;
-    OutputLog log;
-    test::ScriptedHost host;
-    Spectra spectra;
-    DeviceIdentity identity;
-    DeviceLink link;
-    TimeSourceState time;
-    SpectrumLogger logger;
-    AcquisitionPanel panel;
-    int refreshes = 0;
+    Spectra& spectra = session.spectra;
+    DeviceLink& link = session.link;
+    TimeSourceState& time = session.time;
+    SpectrumLogger& logger = session.logger;
+    AcquisitionPanel& panel = session.acquisition;
+    OutputLog& log = session.log;
 };
 
 TEST(AcquisitionPanel, StartStampsAnEvenSecondAndRuns) {
@@ -147,6 +90,8 @@ TEST(AcquisitionPanel, APendingTimeStampChoiceRunsTheDialogFirst) {
     Bench b;
     b.time.RequireChoice();
     b.host.onDialog = [&](DialogKind) { b.time.Choose(TimeSource::Local); };
+    b.Connect();
+    b.time.RequireChoice();
     b.panel.Start();
     EXPECT_EQ(b.host.dialogs, std::vector<DialogKind>{DialogKind::TimeStamp});
     EXPECT_FALSE(b.time.ChoiceDueBeforeStart());

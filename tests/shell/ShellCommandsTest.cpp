@@ -1,6 +1,5 @@
 #include "shell/ShellCommands.h"
-#include "support/FakeLoop.h"
-#include "support/ScriptedHost.h"
+#include "support/SimulatedSession.h"
 
 #include <gtest/gtest.h>
 
@@ -36,24 +35,13 @@ TEST(CommandRules, HardwareCommandsFollowTheShownRecordAndTheLink) {
     }
 }
 
-class Shell {
-public:
-    Shell()
-        : log(loop, nullptr), identity(loop), link(spectra, log, loop, host, identity), time(loop),
-          logger(link, host, loop, time), acquisition(spectra, link, identity, time, logger, log, host, loop),
-          commands(spectra, link, identity, acquisition, log, host) {
-        identity.SetActiveSpectrumSource([this] { return spectra.active; });
-    }
-    test::FakeLoop loop;
-    OutputLog log;
-    test::ScriptedHost host;
-    Spectra spectra;
-    DeviceIdentity identity;
-    DeviceLink link;
-    TimeSourceState time;
-    SpectrumLogger logger;
-    AcquisitionPanel acquisition;
-    ShellCommands commands;
+// The commands of a whole session; no instrument needs to answer here.
+struct Shell : test::SimulatedSession {
+    Spectra& spectra = session.spectra;
+    DeviceLink& link = session.link;
+    AcquisitionPanel& acquisition = session.acquisition;
+    ShellCommands& commands = session.commands;
+    OutputLog& log = session.log;
 };
 
 TEST(ShellCommands, CopyRegistersFileToBufferNeedsAnInstrument) {
