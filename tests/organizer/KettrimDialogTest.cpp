@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QElapsedTimer>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -151,6 +152,39 @@ TEST_F(KettrimDialogTest, BrowsingTheSeriesCountsItsFilesAndTheIncrementRecounts
     EXPECT_EQ(Find<QLineEdit>("filesToProcess")->text(), "4");
     TypeIncrement("1");
     EXPECT_EQ(Find<QLineEdit>("filesToProcess")->text(), "10");
+}
+
+TEST(KettrimDialogFileChooser, BrowseOpensAFileDialogOnTheCurrentType) {
+    test::TempFolder folder;
+    SeriesWriter::WriteQps(folder.File("t_0003.qps"), {}, {});
+    CKettrimDlg dialog; // with its own file dialog
+    dialog.show();
+    QStringList seen;
+    QTimer::singleShot(0, [&] {
+        auto* chooser = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!chooser)
+            return;
+        seen << chooser->windowTitle() << chooser->nameFilters().join("|") << chooser->selectedNameFilter();
+        chooser->setDirectory(QString::fromStdString(folder.Path()));
+        chooser->selectFile(QString::fromStdString(folder.File("t_0003.qps")));
+        static_cast<QDialog*>(chooser)->accept(); // as the Open button does
+    });
+    QTest::mouseClick(dialog.findChild<QPushButton*>("lastBrowse"), Qt::LeftButton);
+    EXPECT_EQ(seen, (QStringList{"Select Last File", "Kiramo (*.qxs)|Trelon (*.qps)|All Files (*)", "Kiramo (*.qxs)"}));
+    EXPECT_EQ(dialog.findChild<QLineEdit*>("lastFile")->text(), "t_0003.qps");
+    EXPECT_EQ(dialog.findChild<QLineEdit*>("lastFolder")->text(), QString::fromStdString(folder.Path()));
+
+    seen.clear();
+    QTimer::singleShot(0, [&] {
+        auto* chooser = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!chooser)
+            return;
+        seen << chooser->windowTitle() << chooser->selectedNameFilter();
+        chooser->reject();
+    });
+    QTest::mouseClick(dialog.findChild<QPushButton*>("firstBrowse"), Qt::LeftButton);
+    EXPECT_EQ(seen, (QStringList{"Select First File", "Trelon (*.qps)"}));
+    EXPECT_EQ(dialog.findChild<QLineEdit*>("firstFile")->text(), "");
 }
 
 TEST_F(KettrimDialogTest, ALastFileOfTheOtherTypeRefillsTheSizeList) {

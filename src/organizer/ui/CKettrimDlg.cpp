@@ -28,6 +28,7 @@ const QString kCaption = QStringLiteral("Kettrim");
 QLineEdit* ReadOnlyBox(QWidget* parent, const char* name) {
     auto* box = new QLineEdit(parent);
     box->setReadOnly(true);
+    box->setFocusPolicy(Qt::ClickFocus);
     box->setObjectName(QLatin1String(name));
     return box;
 }
