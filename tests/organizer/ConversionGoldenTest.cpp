@@ -118,16 +118,22 @@ TEST_F(ConversionGolden, AnIncrementConvertsEveryNthFileButEveryFileMustExist) {
 }
 
 TEST_F(ConversionGolden, ADescendingSeriesIsConvertedFromTheFirstFileDown) {
-    for (int n = 1; n <= 3; ++n)
-        WriteQxs("run_000" + std::to_string(n) + ".qxs", {{0, static_cast<std::uint32_t>(n * 10)}});
+    Lines names;
+    for (int n = 10; n >= 1; --n) {
+        names.push_back("run_" + std::string(n < 10 ? "000" : "00") + std::to_string(n) + ".qxs");
+        WriteQxs(names.back(), {{0, static_cast<std::uint32_t>(n * 10)}});
+    }
     EXPECT_EQ(
-        Convert("run_0003.qxs", "run_0001.qxs", {1, Organization::Table, LabelKind::FileName, false, "512"}),
+        Convert(names.front(), names.back(), {1, Organization::Table, LabelKind::FileNumber, false, "512"}),
         ConversionOutcome::Completed);
-    Lines expected = {"run_0003,run_0002,run_0001", "30,20,10"};
-    AddZeroRows(expected, 1, 512, 3, false);
-    EXPECT_EQ(Read("run_0003_to_0001_+1_qxs.csv"), CrLfLines(expected));
-    EXPECT_EQ(host_.lines[1], "Processing:" + Path("run_0003.qxs"));
-    EXPECT_EQ(host_.lines[3], "Processing:" + Path("run_0001.qxs"));
+    Lines expected = {"0010,0009,0008,0007,0006,0005,0004,0003,0002,0001", "100,90,80,70,60,50,40,30,20,10"};
+    AddZeroRows(expected, 1, 512, 10, false);
+    EXPECT_EQ(Read("run_0010_to_0001_+1_qxs.csv"), CrLfLines(expected));
+    Lines lines = {"Start Conversion"};
+    for (const std::string& line : ProcessingLines(names))
+        lines.push_back(line);
+    lines.push_back("Conversion Completed Successfully!");
+    EXPECT_EQ(host_.lines, lines);
 }
 
 TEST_F(ConversionGolden, Size1024SumsSixteenChannelsIntoEachRow) {

@@ -170,7 +170,8 @@ TEST(KettrimDialogFileChooser, BrowseOpensAFileDialogOnTheCurrentType) {
         static_cast<QDialog*>(chooser)->accept(); // as the Open button does
     });
     QTest::mouseClick(dialog.findChild<QPushButton*>("lastBrowse"), Qt::LeftButton);
-    EXPECT_EQ(seen, (QStringList{"Select Last File", "Kiramo (*.qxs)|Trelon (*.qps)|All Files (*)", "Kiramo (*.qxs)"}));
+    EXPECT_EQ(seen, (QStringList{"Select Last File", "Kiramo (*.qxs)|Trelon (*.qps)|All Files (*)",
+                                 "Kiramo (*.qxs)"}));
     EXPECT_EQ(dialog.findChild<QLineEdit*>("lastFile")->text(), "t_0003.qps");
     EXPECT_EQ(dialog.findChild<QLineEdit*>("lastFolder")->text(), QString::fromStdString(folder.Path()));
 

@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -213,7 +214,7 @@ void CKettrimDlg::Browse(bool first) {
     ReadControls();
     const FileSetEntry& side = first ? organizer_.FirstFile() : organizer_.LastFile();
     const FileSetEntry& other = first ? organizer_.LastFile() : organizer_.FirstFile();
-    QString directory = QString::fromStdString(!side.folder.empty() ? side.folder : other.folder);
+    QString directory = QFile::decodeName(!side.folder.empty() ? side.folder.c_str() : other.folder.c_str());
     if (directory.isEmpty() || !QDir(directory).exists())
         directory = QDir::homePath();
     const FileChoice choice{first ? QStringLiteral("Select First File") : QStringLiteral("Select Last File"),
@@ -224,13 +225,15 @@ void CKettrimDlg::Browse(bool first) {
     if (path.isEmpty())
         return;
 
+    // Paths are the file system's bytes; only their display is text.
+    const std::string chosenPath = QFile::encodeName(path).toStdString();
     if (first)
-        organizer_.ChooseFirstFile(path.toStdString());
+        organizer_.ChooseFirstFile(chosenPath);
     else
-        organizer_.ChooseLastFile(path.toStdString());
+        organizer_.ChooseLastFile(chosenPath);
     const FileSetEntry& chosen = first ? organizer_.FirstFile() : organizer_.LastFile();
-    (first ? firstFolder_ : lastFolder_)->setText(QString::fromStdString(chosen.folder));
-    (first ? firstFile_ : lastFile_)->setText(QString::fromStdString(chosen.fileName));
+    (first ? firstFolder_ : lastFolder_)->setText(QFile::decodeName(chosen.folder.c_str()));
+    (first ? firstFile_ : lastFile_)->setText(QFile::decodeName(chosen.fileName.c_str()));
     organizer_.CountFilesToProcess();
     WriteControls();
 }
