@@ -8,7 +8,8 @@ FileSetEntry FileSetEntry::FromPath(const std::string& path) {
     FileSetEntry entry;
     entry.fullPath = path;
     const std::size_t slash = path.rfind('/');
-    entry.folder = slash == std::string::npos ? std::string() : path.substr(0, slash);
+    // A bare name lies in the current folder; a file at the root has the empty folder ("" + "/" + name).
+    entry.folder = slash == std::string::npos ? std::string(".") : path.substr(0, slash);
     entry.fileName = slash == std::string::npos ? path : path.substr(slash + 1);
 
     const std::string& name = entry.fileName;

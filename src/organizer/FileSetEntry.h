@@ -8,7 +8,7 @@ namespace kettrim {
 // base + "_" + number + "." + extension, for example run_0007.qxs.
 struct FileSetEntry {
     std::string fullPath;
-    std::string folder; // without a trailing separator
+    std::string folder; // without a trailing separator; "." for a bare name
     std::string fileName;
     std::string extension; // after the last ".", without the dot
     std::string title;     // the name up to the last "."

@@ -28,6 +28,7 @@ TEST(FileSetEntry, TakesTheLoggerNameApart) {
         {"/d.x/run_0003", "/d.x", "run_0003", "", "run_0003", "run", 0},
         {"/d/v1.2_run", "/d", "v1.2_run", "2_run", "v1", "v1.2", 0},
         {"/run_0001.qxs", "", "run_0001.qxs", "qxs", "run_0001", "run", 1},
+        {"run_0001.qxs", ".", "run_0001.qxs", "qxs", "run_0001", "run", 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path);

@@ -1,9 +1,11 @@
 #include "organizer/KettrimCommandLine.h"
 
+#include "support/ChildProcess.h"
 #include "support/ConversionFixture.h"
 
 #include <filesystem>
 #include <sstream>
+#include <unistd.h>
 
 namespace kettrim {
 namespace {
@@ -59,6 +61,16 @@ TEST_F(KettrimCommandLineTest, EveryOptionReachesTheConversion) {
         EXPECT_EQ(FirstLines("run_0001_to_0001_+1_qxs.csv", 1)[0],
                   name == "none" ? "Channel,Counts" : "Channel," + header);
     }
+}
+
+TEST_F(KettrimCommandLineTest, NamesWithoutAFolderAreInTheCurrentFolder) {
+    const int status = test::RunInChild([&] {
+        if (::chdir(folder_.Path().c_str()) != 0)
+            return 90;
+        return Run({"--first", "run_0001.qxs", "--last", "run_0003.qxs", "--size", "512"});
+    });
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(FirstLines("run_0001_to_0003_+1_qxs.csv", 2), (Lines{"run_0001,run_0002,run_0003", "1,2,3"}));
 }
 
 TEST_F(KettrimCommandLineTest, AConversionThatDoesNotCompleteExitsWithOne) {
