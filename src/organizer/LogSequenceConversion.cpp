@@ -128,9 +128,8 @@ void LogSequenceConversion::ProcessNextFile() {
         startTime_ = stamp->time;
     }
     Rebin(buffers_, size_, SpectrumChannels(first_.extension));
-    bool stop = false;
-    const std::optional<std::string> label = ColumnLabel(numberText, path, stop);
-    if (stop)
+    const std::optional<std::string> label = ColumnLabel(numberText, path);
+    if (stopped_)
         return EndFiles();
     WriteColumn(numberText, label);
     ++processed_;
@@ -164,7 +163,7 @@ std::optional<TimeStamp> LogSequenceConversion::CheckedStamp(const std::string& 
 }
 
 std::optional<std::string> LogSequenceConversion::ColumnLabel(const std::string& numberText,
-                                                              const std::string& path, bool& stop) {
+                                                              const std::string& path) {
     switch (settings_.label) {
     case LabelKind::FileName:
         return singleFile_ ? first_.title : first_.base + "_" + numberText;
@@ -173,10 +172,8 @@ std::optional<std::string> LogSequenceConversion::ColumnLabel(const std::string&
     case LabelKind::TimeStamp:
     case LabelKind::ElapsedTime: {
         const std::optional<TimeStamp> stamp = CheckedStamp(path);
-        if (!stamp) {
-            stop = true;
+        if (!stamp)
             return std::nullopt;
-        }
         if (settings_.label == LabelKind::TimeStamp)
             return stamp->text;
         return Formatted("%lld", stamp->time - startTime_);

@@ -39,8 +39,8 @@ private:
     void ReadInput(const std::string& path);
     // The stamp of the current file; reports and stops the conversion when it is out of range.
     std::optional<TimeStamp> CheckedStamp(const std::string& path);
-    std::optional<std::string> ColumnLabel(const std::string& numberText, const std::string& path,
-                                           bool& stop);
+    // The label of the current file's column; a stamp label may stop the conversion.
+    std::optional<std::string> ColumnLabel(const std::string& numberText, const std::string& path);
     void WriteColumn(const std::string& numberText, const std::optional<std::string>& label);
     bool WriteFirstColumn(const std::string& name, const std::optional<std::string>& label);
     bool AppendTableColumn(const std::optional<std::string>& label);
