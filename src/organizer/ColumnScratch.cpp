@@ -8,24 +8,11 @@
 namespace kettrim {
 namespace {
 
-// Both go on after short transfers and interruptions.
-bool WriteAll(int fd, const char* data, std::size_t size, off_t offset) {
+// pread or pwrite of the whole range, going on after short transfers and interruptions.
+template <typename Byte, typename Transfer>
+bool TransferAll(Transfer transfer, int fd, Byte* data, std::size_t size, off_t offset) {
     while (size > 0) {
-        const ssize_t done = ::pwrite(fd, data, size, offset);
-        if (done < 0 && errno == EINTR)
-            continue;
-        if (done <= 0)
-            return false;
-        data += done;
-        size -= static_cast<std::size_t>(done);
-        offset += done;
-    }
-    return true;
-}
-
-bool ReadAll(int fd, char* data, std::size_t size, off_t offset) {
-    while (size > 0) {
-        const ssize_t done = ::pread(fd, data, size, offset);
+        const ssize_t done = transfer(fd, data, size, offset);
         if (done < 0 && errno == EINTR)
             continue;
         if (done <= 0)
@@ -70,7 +57,7 @@ bool ColumnScratch::Append(const std::uint32_t* counts) {
     const std::size_t bytes = static_cast<std::size_t>(rows_) * sizeof(std::uint32_t);
     const off_t offset = static_cast<off_t>(columns_) * static_cast<off_t>(bytes);
     // A column written in part is not counted: the next append writes over it.
-    if (!WriteAll(fd_, reinterpret_cast<const char*>(counts), bytes, offset))
+    if (!TransferAll(::pwrite, fd_, reinterpret_cast<const char*>(counts), bytes, offset))
         return false;
     ++columns_;
     return true;
@@ -81,8 +68,8 @@ bool ColumnScratch::Read(int column, int firstRow, int count, std::uint32_t* cou
         return false;
     const off_t offset =
         (static_cast<off_t>(column) * rows_ + firstRow) * static_cast<off_t>(sizeof(std::uint32_t));
-    return ReadAll(fd_, reinterpret_cast<char*>(counts),
-                   static_cast<std::size_t>(count) * sizeof(std::uint32_t), offset);
+    return TransferAll(::pread, fd_, reinterpret_cast<char*>(counts),
+                       static_cast<std::size_t>(count) * sizeof(std::uint32_t), offset);
 }
 
 } // namespace kettrim
