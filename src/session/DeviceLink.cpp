@@ -158,6 +158,7 @@ void DeviceLink::WriteAllRegisters() {
 // ---- completion ----
 
 void DeviceLink::OnCommandComplete() {
+    ++completions_;
     switch (link_.Kind()) {
     case CommandKind::SpectrumChunk:
         StoreSpectrumChunk();

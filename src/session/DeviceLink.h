@@ -92,6 +92,8 @@ public:
     void SetCursor(int cursor) { cursor_ = cursor; }
     int ChunkStart() const { return chunkStart_; }
     long Ticks() const { return ticks_; }
+    // Replies accepted since the link was made.
+    long Completions() const { return completions_; }
     // "Hardware Spectrum @ name" while connected, else "Hardware Spectrum".
     std::string BufferCaption() const;
 
@@ -165,6 +167,7 @@ private:
     bool running_ = false;
     bool previousRunning_ = false;
     long ticks_ = 0;
+    long completions_ = 0;
     unsigned generation_ = 0; // cancels the timed steps of an earlier Connect or release
     bool searching_ = false;
 };

@@ -11,7 +11,9 @@ namespace {
 
 struct Bench : test::SimulatedSession {
     using SimulatedSession::SimulatedSession;
-    bool RunUntil(const std::function<bool()>& done, int steps = 2000) { return Run(done, steps, 100); }
+    bool RunUntil(const std::function<bool()>& done, int steps = 2000, int replyWaitMs = 200) {
+        return Run(done, steps, 100, replyWaitMs);
+    }
     int Count(const std::string& message) const { return SimulatedSession::Count(message); }
 
     DeviceLink& link = session.link;
@@ -74,7 +76,7 @@ TEST(FpgaCommand, ALinkThatNeverComesFreeEndsTheWaitWithoutADialog) {
     bool shown = false;
     b.command.SetShowDialog([&](FpgaExchange&) { shown = true; });
     b.command.Run();
-    ASSERT_TRUE(b.RunUntil([&] { return !b.command.Waiting(); }, 400));
+    ASSERT_TRUE(b.RunUntil([&] { return !b.command.Waiting(); }, 400, 0));
     EXPECT_FALSE(shown);
     EXPECT_EQ(b.host.Texts().back(), "No device is connected. Please, connect/reconect!");
 }

@@ -33,8 +33,12 @@ void SimulatedSession::Connect() {
     ASSERT_TRUE(connected);
 }
 
-bool SimulatedSession::Run(const std::function<bool()>& done, int steps, int stepMs) {
+bool SimulatedSession::Run(const std::function<bool()>& done, int steps, int stepMs, int replyWaitMs) {
     for (int i = 0; i < steps && !done(); ++i) {
+        const long before = session.link.Completions();
+        if (replyWaitMs > 0 && session.link.Busy())
+            loop.RunUntil([&] { return !session.link.Busy() || session.link.Completions() > before; },
+                          replyWaitMs);
         loop.Advance(stepMs);
         sinceTick_ += stepMs;
         while (sinceTick_ >= 200) {

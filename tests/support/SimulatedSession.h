@@ -21,9 +21,10 @@ public:
 
     // Connect, through the break and the settling wait, until the first register read-back arrived.
     void Connect();
-    // Moves fake time in steps of stepMs with the 200 ms link timer ticking, giving the replies real
-    // time to arrive, until done() holds.
-    bool Run(const std::function<bool()>& done, int steps = 3000, int stepMs = 20);
+    // Moves fake time in steps of stepMs with the 200 ms link timer ticking, until done() holds. Before
+    // each step it gives an outstanding reply up to replyWaitMs of real time to arrive, so fake time never
+    // runs out a time-out just because the machine is busy; a test of silence passes 0.
+    bool Run(const std::function<bool()>& done, int steps = 3000, int stepMs = 20, int replyWaitMs = 200);
     // Waits until the instrument holds what the buffer image says for register k.
     bool Written(int k);
 
