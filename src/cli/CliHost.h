@@ -1,0 +1,27 @@
+#pragma once
+
+#include "shell/Host.h"
+
+#include <ostream>
+#include <string>
+
+namespace orvane {
+
+// The host of a command-line subcommand: a message box becomes a line on standard error ("orvane info:
+// Error: Unable to Open File"); questions are answered Cancel, since the commands ask theirs up front.
+class CliHost : public Host {
+public:
+    CliHost(std::string program, std::ostream& err) : program_(std::move(program)), err_(err) {}
+
+    int MessageBox(const std::string& text, const std::string& caption, MessageIcon icon,
+                   MessageButtons buttons) override;
+
+    int Messages() const { return messages_; }
+
+private:
+    std::string program_;
+    std::ostream& err_;
+    int messages_ = 0;
+};
+
+} // namespace orvane
