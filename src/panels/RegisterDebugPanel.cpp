@@ -129,11 +129,11 @@ bool RegisterDebugPanel::LoadFrom(const std::string& path) {
 }
 
 bool RegisterDebugPanel::SaveTo(const std::string& path) {
-    const RegisterFile::Result result = RegisterFile::Save(path, words_, io_);
-    if (result == RegisterFile::Result::Ok)
+    const SafeWriteResult result = RegisterFile::Save(path, words_, io_);
+    if (result == SafeWriteResult::Ok)
         return true;
-    host_.MessageBox(result == RegisterFile::Result::CannotOpen ? spectrum_text::kUnableToOpen
-                                                                : spectrum_text::kErrorWriting,
+    host_.MessageBox(result == SafeWriteResult::CannotOpen ? spectrum_text::kUnableToOpen
+                                                           : spectrum_text::kErrorWriting,
                      spectrum_text::kErrorCaption, MessageIcon::Stop, MessageButtons::Ok);
     return false;
 }

@@ -1,6 +1,5 @@
 #include "panels/RegisterFile.h"
 
-#include "spectrum/SafeFileWriter.h"
 #include "spectrum/TextLines.h"
 
 #include <algorithm>
@@ -64,13 +63,8 @@ std::string RegisterFile::Format(const Words& words) {
     return out;
 }
 
-RegisterFile::Result RegisterFile::Save(const std::string& path, const Words& words, FileIo& io) {
-    SafeFileWriter file(path, io);
-    if (!file.Open())
-        return Result::CannotOpen;
-    if (!file.Write(Format(words)) || !file.Commit())
-        return Result::WriteFailed;
-    return Result::Ok;
+SafeWriteResult RegisterFile::Save(const std::string& path, const Words& words, FileIo& io) {
+    return WriteFileSafely(path, Format(words), io);
 }
 
 } // namespace orvane

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "spectrum/FileIo.h"
+#include "spectrum/SafeFileWriter.h"
 
 #include <array>
 #include <cstdint>
@@ -15,8 +15,6 @@ public:
     static constexpr int kWords = 128;
     using Words = std::array<std::uint16_t, kWords>;
 
-    enum class Result { Ok, CannotOpen, WriteFailed };
-
     // Reads the file's register blocks into words; words a block does not give keep their values, and a
     // file without a block leaves them all as they were.
     static bool Load(const std::string& path, Words& words);
@@ -24,7 +22,7 @@ public:
 
     // Writes through the safe writer: CannotOpen when the target cannot be written, WriteFailed when
     // a write, the close or the rename fails (any previous file stays as it was).
-    static Result Save(const std::string& path, const Words& words, FileIo& io = FileIo::System());
+    static SafeWriteResult Save(const std::string& path, const Words& words, FileIo& io = FileIo::System());
     static std::string Format(const Words& words);
 };
 

@@ -158,6 +158,15 @@ void SafeFileWriter::Abandon() {
     }
 }
 
+SafeWriteResult WriteFileSafely(const std::string& path, std::string_view bytes, FileIo& io) {
+    SafeFileWriter file(path, io);
+    if (!file.Open())
+        return SafeWriteResult::CannotOpen;
+    if (!file.Write(bytes) || !file.Commit())
+        return SafeWriteResult::WriteFailed;
+    return SafeWriteResult::Ok;
+}
+
 std::string WithDefaultExtension(const std::string& path, const std::string& extension) {
     const std::size_t slash = path.rfind('/');
     const std::size_t dot = path.rfind('.');

@@ -53,6 +53,12 @@ private:
     unsigned mode_ = 0;
 };
 
+enum class SafeWriteResult { Ok, CannotOpen, WriteFailed };
+// The whole file in one go: CannotOpen when the target cannot be written, WriteFailed when a write, the
+// fsync, the close or the rename failed (any previous file is then as it was).
+SafeWriteResult WriteFileSafely(const std::string& path, std::string_view bytes,
+                                FileIo& io = FileIo::System());
+
 // The path as written, with ".EXT" appended when its last component has no extension.
 std::string WithDefaultExtension(const std::string& path, const std::string& extension);
 // Whether something of that name exists (stat succeeds).

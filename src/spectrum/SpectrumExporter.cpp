@@ -124,18 +124,12 @@ std::string SpectrumExporter::FormatChn(const CSpectrum& s, bool hardSize) {
 }
 
 bool SpectrumExporter::Write(const std::string& path, const std::string& bytes, const char* openFailure) {
-    SafeFileWriter file(path, io_);
-    if (!file.Open()) {
-        host_.MessageBox(openFailure, spectrum_text::kErrorCaption, MessageIcon::Stop, MessageButtons::Ok);
-        return false;
-    }
-    if (!file.Write(bytes) || !file.Commit()) {
-        file.Abandon();
-        host_.MessageBox(spectrum_text::kErrorWriting, spectrum_text::kErrorCaption, MessageIcon::Stop,
-                         MessageButtons::Ok);
-        return false;
-    }
-    return true;
+    const SafeWriteResult result = WriteFileSafely(path, bytes, io_);
+    if (result == SafeWriteResult::Ok)
+        return true;
+    host_.MessageBox(result == SafeWriteResult::CannotOpen ? openFailure : spectrum_text::kErrorWriting,
+                     spectrum_text::kErrorCaption, MessageIcon::Stop, MessageButtons::Ok);
+    return false;
 }
 
 bool SpectrumExporter::ExportCsv(CSpectrum& record, const std::string& path, bool hardSize) {

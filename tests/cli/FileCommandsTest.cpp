@@ -16,6 +16,7 @@ namespace orvane {
 namespace {
 
 using test::ReadAll;
+using test::SplitLines;
 using test::TempDir;
 using test::WriteAll;
 
@@ -28,14 +29,6 @@ CliRun Orvane(const std::vector<std::string>& args) {
     std::ostringstream out, err;
     const int status = OrvaneMain(args, SystemClock::Instance(), out, err);
     return {status, out.str(), err.str()};
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
 }
 
 // A Kiramo-II-SP file with hard 4096, soft 1024, ROI 10..20 and 30, two calibration points on input B.
@@ -141,7 +134,7 @@ TEST(OrvaneExport, RunsTheAnalyzersOwnExports) {
     ASSERT_EQ(
         Orvane({"export", path, "--csv", "--soft", "--soft-size", "512", "-o", dir.File("512.csv")}).status,
         0);
-    const std::vector<std::string> lines = Lines(ReadAll(dir.File("512.csv")));
+    const std::vector<std::string> lines = SplitLines(ReadAll(dir.File("512.csv")));
     ASSERT_EQ(lines.size(), 8u + 512);
     EXPECT_EQ(lines[8], "0, " + std::to_string(0 + 1 + 2 + 3 + 4 + 5 + 6 + 7));
     EXPECT_EQ(lines[1], "Date [dd/mm/yyyy], SYSTEM,09/03/2026");
@@ -195,7 +188,7 @@ TEST(OrvaneRegfile, PrintsThe128WordsTheFileLoads) {
              "<registers>\n  <size>3</size>\n  <data>\n65535\n1\n42\n  </data>\n</registers>\n");
     const CliRun r = Orvane({"regfile", dir.File("short.rgv")});
     ASSERT_EQ(r.status, 0) << r.err;
-    const std::vector<std::string> lines = Lines(r.out);
+    const std::vector<std::string> lines = SplitLines(r.out);
     ASSERT_EQ(lines.size(), 128u);
     EXPECT_EQ(lines[0], "  0 0xFFFF 65535");
     EXPECT_EQ(lines[1], "  1 0x0001     1");
@@ -204,7 +197,7 @@ TEST(OrvaneRegfile, PrintsThe128WordsTheFileLoads) {
     EXPECT_EQ(lines[127], "127 0x04F6  1270");
 
     const std::string spectrum = WriteSample(dir);
-    const std::vector<std::string> fromSpectrum = Lines(Orvane({"regfile", spectrum}).out);
+    const std::vector<std::string> fromSpectrum = SplitLines(Orvane({"regfile", spectrum}).out);
     ASSERT_EQ(fromSpectrum.size(), 128u);
     EXPECT_EQ(fromSpectrum[15], " 15 0x3008 12296");
     EXPECT_EQ(fromSpectrum[127], "127 0xABCD 43981");

@@ -7,13 +7,13 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <sstream>
 
 namespace orvane {
 namespace {
 
 using test::ReadAll;
 using test::ScriptedHost;
+using test::SplitLines;
 using test::TempDir;
 using test::WriteAll;
 
@@ -35,14 +35,6 @@ CSpectrum Measured(int year, int month, int day, int hour, int minute, int secon
     return s;
 }
 
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
-
 std::int32_t Le32(const std::string& bytes, std::size_t at) {
     std::uint32_t v = 0;
     for (int i = 0; i < 4; ++i)
@@ -57,7 +49,7 @@ std::int16_t Le16(const std::string& bytes, std::size_t at) {
 
 TEST(ExportCsv, TheFirstLinesOfAUtcStart) {
     CSpectrum s = Measured(2026, 12, 9, 14, 2, 36, 10);
-    const std::vector<std::string> lines = Lines(SpectrumExporter::FormatCsv(s, true));
+    const std::vector<std::string> lines = SplitLines(SpectrumExporter::FormatCsv(s, true));
     ASSERT_GE(lines.size(), 10u);
     EXPECT_EQ(lines[0], "Exported Spectrum");
     EXPECT_EQ(lines[1], "Date [dd/mm/yyyy], UTC,09/12/2026");
@@ -74,9 +66,10 @@ TEST(ExportCsv, TheFirstLinesOfAUtcStart) {
 
 TEST(ExportCsv, StartKindsAndAMeasurementNotYetStarted) {
     CSpectrum system = Measured(2026, 3, 9, 1, 2, 4, 11);
-    EXPECT_EQ(Lines(SpectrumExporter::FormatCsv(system, true))[1], "Date [dd/mm/yyyy], SYSTEM,09/03/2026");
+    EXPECT_EQ(SplitLines(SpectrumExporter::FormatCsv(system, true))[1],
+              "Date [dd/mm/yyyy], SYSTEM,09/03/2026");
     CSpectrum waiting(false);
-    const std::vector<std::string> lines = Lines(SpectrumExporter::FormatCsv(waiting, true));
+    const std::vector<std::string> lines = SplitLines(SpectrumExporter::FormatCsv(waiting, true));
     EXPECT_EQ(lines[1], "Date [dd/mm/yyyy], LOCAL,WAITING");
     EXPECT_EQ(lines[2], "Time [hh:mm:ss], LOCAL,FOR START");
     EXPECT_EQ(lines[3], "TAG,Orvane-MCA spectrum");
@@ -90,15 +83,15 @@ TEST(ExportCsv, HardAndSoftSizes) {
     s.SetSizes(2048, 1489);
     ASSERT_TRUE(SpectrumExporter(host).ExportCsv(s, dir.File("hard.csv"), true));
     ASSERT_TRUE(SpectrumExporter(host).ExportCsv(s, dir.File("soft.csv"), false));
-    std::vector<std::string> hard = Lines(ReadAll(dir.File("hard.csv")));
+    std::vector<std::string> hard = SplitLines(ReadAll(dir.File("hard.csv")));
     ASSERT_EQ(hard.size(), 8u + 2048);
     EXPECT_EQ(hard.back(), "2047, " + std::to_string(17 * 2047));
-    std::vector<std::string> soft = Lines(ReadAll(dir.File("soft.csv")));
+    std::vector<std::string> soft = SplitLines(ReadAll(dir.File("soft.csv")));
     ASSERT_EQ(soft.size(), 8u + 1489);
     EXPECT_EQ(soft.back(), "1488, " + std::to_string(s.SoftCounts()[1488]));
 
     s.SetSizes(16384, 1489); // factor 11: soft counts are sums
-    const std::vector<std::string> folded = Lines(SpectrumExporter::FormatCsv(s, false));
+    const std::vector<std::string> folded = SplitLines(SpectrumExporter::FormatCsv(s, false));
     EXPECT_EQ(folded[9], "1, " + std::to_string(17 * (11 + 21) * 11 / 2));
     EXPECT_TRUE(host.messages.empty());
 }
@@ -111,7 +104,7 @@ TEST(ExportCsv, SizesAreClampedIntoTheRecord) {
     ASSERT_TRUE(SpectrumExporter(host).ExportCsv(s, dir.File("x.csv"), false));
     EXPECT_EQ(s.HardSize(), 512);
     EXPECT_EQ(s.SoftSize(), 512);
-    EXPECT_EQ(Lines(ReadAll(dir.File("x.csv"))).size(), 8u + 512);
+    EXPECT_EQ(SplitLines(ReadAll(dir.File("x.csv"))).size(), 8u + 512);
 }
 
 TEST(ExportChn, HeaderOfAStartOn9March2026At140236) {
@@ -158,8 +151,8 @@ TEST(Exports, TimesComeFromTheExportedRecord) {
     CSpectrum a = Measured(2026, 3, 9, 14, 2, 36, 10);
     CSpectrum b = Measured(2025, 7, 1, 8, 0, 0, 11);
     b.Image().SetPair(reg::kRealTime, 100);
-    EXPECT_EQ(Lines(SpectrumExporter::FormatCsv(b, true))[4], "Real Time[s],     1.0000");
-    EXPECT_EQ(Lines(SpectrumExporter::FormatCsv(a, true))[4], "Real Time[s],   600.0000");
+    EXPECT_EQ(SplitLines(SpectrumExporter::FormatCsv(b, true))[4], "Real Time[s],     1.0000");
+    EXPECT_EQ(SplitLines(SpectrumExporter::FormatCsv(a, true))[4], "Real Time[s],   600.0000");
     EXPECT_EQ(Le32(SpectrumExporter::FormatChn(b, true), 8), 50);
 }
 

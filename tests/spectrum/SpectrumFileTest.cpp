@@ -9,13 +9,13 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
 
 namespace orvane {
 namespace {
 
 using test::ReadAll;
 using test::ScriptedHost;
+using test::SplitLines;
 using test::TempDir;
 using test::WriteAll;
 
@@ -77,14 +77,6 @@ struct Loaded {
     }
 };
 
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
-
 // A minimal file: the given spectrum block lines and a register block.
 std::string File(const std::vector<std::string>& spectrum, const std::string& after = "") {
     std::string text = "<?xml version=\"1.0\"?>\n<Kiramo>\n<spectrum>\n";
@@ -98,7 +90,7 @@ TEST(SpectrumFileWriter, WritesTheFixedLinesByteForByte) {
     CSpectrum s = SampleRecord();
     const std::string text = SpectrumFileWriter::Format(s);
     EXPECT_EQ(text.find('\r'), std::string::npos);
-    const std::vector<std::string> lines = Lines(text);
+    const std::vector<std::string> lines = SplitLines(text);
     ASSERT_EQ(lines.size(), 8u + 4096 + 11 + 128 + 2 + 3 + 9 + 2 + 4 + 1);
     EXPECT_EQ(lines[0], "<?xml version=\"1.0\"?>");
     EXPECT_EQ(lines[1], "<Kiramo>");
