@@ -2,9 +2,9 @@
 
 namespace orvane {
 
-int CliHost::MessageBox(const std::string& text, const std::string& caption, MessageIcon,
-                        MessageButtons buttons) {
-    err_ << caption << ": " << text << "\n";
+int CliHost::MessageBox(const std::string& text, const std::string& caption, MessageIcon, MessageButtons buttons) {
+    ++messages_;
+    err_ << program_ << ": " << (caption.empty() ? "" : caption + ": ") << text << "\n";
     switch (buttons) {
     case MessageButtons::Ok:
         return kAnswerOk;

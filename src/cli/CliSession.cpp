@@ -7,7 +7,7 @@ constexpr std::int64_t kLinkTickMs = 200;
 }
 
 CliSession::CliSession(const Clock& clock, std::ostream& err, bool agree)
-    : err_(err), loop_(clock), host_(err, agree), session_(loop_, clock, host_, settings_) {
+    : err_(err), loop_(clock), host_("orvane", err, agree), session_(loop_, clock, host_, settings_) {
     session_.SetViews(this);
     session_.ShowRecord(session_.spectra.buffer);
     tick_ = loop_.PostAfter(kLinkTickMs, [this] { Tick(); });

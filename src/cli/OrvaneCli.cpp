@@ -3,6 +3,7 @@
 #include "cli/PortCommands.h"
 #include "cli/NtpCommand.h"
 #include "cli/FpgaCommand.h"
+#include "cli/FileCommands.h"
 #include "cli/RegsCommand.h"
 #include "simulator/SimulatorCommandLine.h"
 
@@ -30,9 +31,20 @@ void PrintUsage(std::ostream& out) {
         << "  fpga (upload|verify|config) --port PATH [IMAGE] [--speed fast|normal]\n"
         << "                                        write an FPGA image (.qbf, or raw) into the flash,\n"
         << "                                        compare the flash with it, or load the FPGA from it\n"
+        << "  info FILE                             print the record a spectrum file (.qxs) loads into,\n"
+        << "                                        as JSON\n"
+        << "  export FILE (--csv|--chn) (--hard|--soft [--soft-size N]) -o OUT [--force]\n"
+        << "                                        export a spectrum file as CSV or CHN in its hard or\n"
+        << "                                        soft channels; N is an offered soft size (16384, 8192,\n"
+        << "                                        5461, 4096, 3276, 2048, 1489, 1024, 780, 512), at most\n"
+        << "                                        the hard size, else the file's soft size; an existing\n"
+        << "                                        OUT is kept unless --force\n"
+        << "  regfile FILE                          print the 128 words a register file (.rgv) or a\n"
+        << "                                        spectrum file's register block loads: index, hex and\n"
+        << "                                        decimal\n"
         << "  help                                  show this text\n\n"
         << "Port commands default to --speed fast (921600 baud); normal is 460800 baud.\n"
-        << "Errors go to standard error; bad arguments exit with status 2.\n";
+        << "Errors go to standard error; bad arguments exit with status 2, other failures with 1.\n";
 }
 
 } // namespace
@@ -63,6 +75,12 @@ int OrvaneMain(const std::vector<std::string>& args, const Clock& clock, std::os
         return RunNtpCommand(rest, clock, out, err);
     if (command == "fpga")
         return RunFpgaCommand(rest, clock, out, err);
+    if (command == "info")
+        return RunInfoCommand(rest, out, err);
+    if (command == "export")
+        return RunExportCommand(rest, out, err);
+    if (command == "regfile")
+        return RunRegfileCommand(rest, out, err);
     err << "orvane: unknown command '" << command << "'\n";
     PrintUsage(err);
     return 2;

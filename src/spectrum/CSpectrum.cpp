@@ -48,10 +48,10 @@ void CSpectrum::SetView(int first, int last) {
     width_ = last - first + 1;
 }
 
-void CSpectrum::SetSizes(int hardSize, int softSize) {
+void CSpectrum::SetSizes(int hardSize, int softSize, bool treatAsChanged) {
     const int oldFactor = binning_;
     if (shown_) {
-        if (hardSize != hardSize_ || softSize != softSize_) {
+        if (treatAsChanged || hardSize != hardSize_ || softSize != softSize_) {
             AssignSizes(std::max(hardSize, softSize), softSize);
             ResetView();
             if (observer_)

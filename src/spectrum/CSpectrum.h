@@ -34,6 +34,10 @@ public:
     static constexpr int kChannels = 16384;
     static constexpr int kMinSize = 512;
     static constexpr int kInputs = 2;
+    // The sizes the analyzer offers, largest first.
+    static constexpr std::array<int, 10> kOfferedSoftSizes = {16384, 8192, 5461, 4096, 3276,
+                                                              2048,  1489, 1024, 780,  512};
+    static constexpr std::array<int, 6> kOfferedHardSizes = {16384, 8192, 4096, 2048, 1024, 512};
     using Counts = std::array<std::uint32_t, kChannels>;
     using Marks = std::array<std::uint8_t, kChannels>;
 
@@ -42,8 +46,9 @@ public:
     // Every field as a new record holds it.
     void ResetToCreation();
 
-    // Sizes and folding.
-    void SetSizes(int hardSize, int softSize);
+    // Sizes and folding. treatAsChanged: the view is reset and the selectors follow even when the sizes
+    // stay the same (a file was loaded).
+    void SetSizes(int hardSize, int softSize, bool treatAsChanged = false);
     void FoldBlock(int firstHardChannel, int channelCount);
     void Fold();
     void RebuildSoftMarks();

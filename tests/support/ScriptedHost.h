@@ -4,12 +4,15 @@
 
 #include <deque>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace orvane::test {
 
-// Records every message box and answers from a script (OK when the script is empty).
+// A host whose user answers from a script: message boxes are recorded and answered with the next queued
+// answer (OK when none is queued); dialogs run what the test set; file and folder choosers and the tag
+// dialog return what the test set.
 class ScriptedHost : public Host {
 public:
     struct Box {
@@ -28,6 +31,7 @@ public:
         return answer;
     }
 
+    // Texts of the messages shown so far.
     std::vector<std::string> Texts() const {
         std::vector<std::string> texts;
         for (const Box& b : boxes)
@@ -49,12 +53,26 @@ public:
         return true;
     }
 
+    std::optional<std::string> ChooseFile(const FileDialogRequest& request) override {
+        fileRequests.push_back(request);
+        return chosenFile;
+    }
+
+    std::optional<std::string> AskSpectrumTag(const std::string& initial) override {
+        tagInitials.push_back(initial);
+        return tagAnswer;
+    }
+
     std::vector<Box> boxes;
     std::deque<int> answers;
     std::vector<DialogKind> dialogs;
     std::function<void(DialogKind)> onDialog;
     std::vector<std::string> folderTitles;
     std::string folderAnswer;
+    std::vector<FileDialogRequest> fileRequests;
+    std::optional<std::string> chosenFile;
+    std::vector<std::string> tagInitials;
+    std::optional<std::string> tagAnswer;
 };
 
 } // namespace orvane::test
