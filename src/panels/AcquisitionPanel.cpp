@@ -200,6 +200,9 @@ void AcquisitionPanel::Start() {
 void AcquisitionPanel::StartFromTimeStamp() {
     startWait_.Start([this](const StartTimeStamp& stamp) {
         RegisterImage& image = spectra_.buffer.Image();
+        // A write sent during the wait settled the image again: the start is an edit of its own, which
+        // no read-back may overwrite before it goes out.
+        image.SetSettled(false);
         TimeSourceState::WriteStartStamp(image, stamp);
         image.SetBit(reg::kControl, 0, true);
         image.SetBit(reg::kControl, 1, true);

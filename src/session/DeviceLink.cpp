@@ -240,7 +240,11 @@ void DeviceLink::CompleteRegisterRead() {
         return;
     readPending_ = false;
     RegisterImage& image = spectra_.buffer.Image();
-    if (image.Settled() || loggerRunning_) {
+    // While logging, read-backs are copied even with an edit unsent (the run end must be seen), but never
+    // over a block write still waiting in its slot: a logged START queued behind this read would go out
+    // without its run bits.
+    const bool writeQueued = slots_[kSlotParameters] || slots_[kSlotAllRegisters];
+    if (image.Settled() || (loggerRunning_ && !writeQueued)) {
         const int count = link_.ReadSize() / 2;
         for (int i = 0; i < count && readStart_ + i < RegisterImage::kRegisters; ++i)
             image.Set(readStart_ + i, Get16(link_.ReplyData() + 2 * i));

@@ -84,9 +84,9 @@ void PtySimulator::Stop() {
 }
 
 void PtySimulator::Record(const FrameParser::Frame& frame, std::size_t replyLength) {
-    std::lock_guard lock(historyMutex_);
-    if (history_.size() >= kHistory)
+    if (!options_.recordHistory)
         return;
+    std::lock_guard lock(historyMutex_);
     const std::size_t kept = std::min(replyLength, kHistoryReplyBytes);
     history_.push_back(Exchange{std::vector<std::uint8_t>(frame.bytes, frame.bytes + frame.size),
                                 std::vector<std::uint8_t>(reply_.begin(), reply_.begin() + kept)});

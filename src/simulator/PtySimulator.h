@@ -36,7 +36,7 @@ public:
     unsigned InvalidFrames() const { return invalidFrames_; }
     bool Unplugged() const { return unplugged_; }
 
-    // The first answered frames (up to 4096) with the start of each reply as built (before any fault
+    // With recordHistory: every answered frame with the start of its reply as built (before any fault
     // touched it).
     struct Exchange {
         std::vector<std::uint8_t> frame;
@@ -53,7 +53,6 @@ private:
     void Unplug();
     void Record(const FrameParser::Frame& frame, std::size_t replyLength);
 
-    static constexpr std::size_t kHistory = 4096;
     static constexpr std::size_t kHistoryReplyBytes = 64;
 
     SimulatorOptions options_;

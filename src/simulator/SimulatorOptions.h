@@ -38,6 +38,9 @@ struct SimulatorOptions {
     std::uint32_t lineRate = 0;
 
     std::string link; // a symlink to create to the device path
+
+    // Keep every answered frame for inspection (tests); off for a simulator that serves for hours.
+    bool recordHistory = false;
 };
 
 } // namespace orvane

@@ -29,7 +29,7 @@ bool Has(const std::string& text, const std::string& part) {
 
 TEST(OrvaneFpga, UploadsVerifiesAndConfiguresTheSimulatedInstrument) {
     test::SimulatedLine line(SystemClock::Instance());
-    test::TempDir dir;
+    test::ImageFolder dir;
     const std::string image = dir.Write("design.rbf", test::ImageBytes(1000));
     const CliRun upload = Fpga({"upload", "--port", line.Path(), image, "--speed", "normal"});
     ASSERT_EQ(upload.status, 0) << upload.err;
@@ -54,7 +54,7 @@ TEST(OrvaneFpga, UploadsVerifiesAndConfiguresTheSimulatedInstrument) {
 
 TEST(OrvaneFpga, BadImagesAndLinesFailWithTheirReason) {
     test::SimulatedLine line(SystemClock::Instance());
-    test::TempDir dir;
+    test::ImageFolder dir;
     test::QbfHeader offByOne;
     offByOne.checksumError = 1;
     const CliRun corrupt = Fpga({"upload", "--port", line.Path(),

@@ -1,5 +1,6 @@
 #include "firmware/FpgaCommand.h"
 #include "support/SimulatedSession.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -23,7 +24,8 @@ struct Bench : test::SimulatedSession {
 TEST(FpgaCommand, WaitsForTheLinkUploadsWithEventsMutedAndReconnects) {
     Bench b;
     b.Connect();
-    const auto image = std::filesystem::temp_directory_path() / "orvane-fpga-command.rbf";
+    const test::TempDir dir;
+    const std::filesystem::path image = dir.File("design.rbf");
     std::ofstream(image, std::ios::binary) << std::string(1000, '\x5A');
     bool muted = false;
     b.command.SetShowDialog([&](FpgaExchange& exchange) {
@@ -50,7 +52,6 @@ TEST(FpgaCommand, WaitsForTheLinkUploadsWithEventsMutedAndReconnects) {
     // The flash holds the image: two blocks went out.
     EXPECT_EQ(b.line.Simulator().Instrument().Flash().Byte(999), 0x5A); // 0x5A reads the same reversed
     EXPECT_EQ(b.line.Simulator().Instrument().Flash().Byte(1000), 0xFF);
-    std::filesystem::remove(image);
 }
 
 TEST(FpgaCommand, RefusedWhileLoggingOrWithoutAnInstrument) {
@@ -72,7 +73,8 @@ TEST(FpgaCommand, ALinkThatNeverComesFreeEndsTheWaitWithoutADialog) {
     options.silentAfter = 2; // answers the first reads, then never again
     Bench b(options);
     b.Connect();
-    ASSERT_TRUE(b.loop.RunUntil([&] { return b.line.Simulator().RepliesSent() >= 2 && b.link.Busy(); }));
+    // The third command is out and will never be answered.
+    ASSERT_TRUE(b.loop.RunUntil([&] { return b.line.Simulator().FramesReceived() >= 3 && b.link.Busy(); }));
     bool shown = false;
     b.command.SetShowDialog([&](FpgaExchange&) { shown = true; });
     b.command.Run();

@@ -77,7 +77,7 @@ struct Bench {
     void Ticks(int count) { loop.Advance(count * FpgaExchange::kTickMs); }
 
     test::FakeLoop loop;
-    test::TempDir dir;
+    test::ImageFolder dir;
     test::SimulatedLine line;
     test::RecordingHost host;
     MemorySettingsStore settings;

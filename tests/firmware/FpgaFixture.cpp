@@ -9,19 +9,19 @@
 
 namespace orvane::test {
 
-TempDir::TempDir() {
+ImageFolder::ImageFolder() {
     std::string pattern = (std::filesystem::temp_directory_path() / "orvane-fpga-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr)
         ADD_FAILURE() << "cannot create a temporary folder";
     path_ = pattern;
 }
 
-TempDir::~TempDir() {
+ImageFolder::~ImageFolder() {
     std::error_code ignored;
     std::filesystem::remove_all(path_, ignored);
 }
 
-std::string TempDir::Write(const std::string& name, const std::vector<std::uint8_t>& bytes) const {
+std::string ImageFolder::Write(const std::string& name, const std::vector<std::uint8_t>& bytes) const {
     const std::string path = path_ + "/" + name;
     std::FILE* file = std::fopen(path.c_str(), "wb");
     EXPECT_NE(file, nullptr) << path;

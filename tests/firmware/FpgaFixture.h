@@ -9,12 +9,12 @@
 namespace orvane::test {
 
 // A folder of its own under the system's temporary folder, removed with everything in it.
-class TempDir {
+class ImageFolder {
 public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
+    ImageFolder();
+    ~ImageFolder();
+    ImageFolder(const ImageFolder&) = delete;
+    ImageFolder& operator=(const ImageFolder&) = delete;
 
     const std::string& Path() const { return path_; }
     // Writes a file into the folder and returns its path.

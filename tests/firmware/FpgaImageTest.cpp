@@ -41,7 +41,7 @@ TEST(FpgaImage, FileErrorsReadAsTheDialogShowsThem) {
 }
 
 TEST(FpgaImage, TheQbfChecksumCoversTheHeaderWordsAndEveryBitReversedImageByte) {
-    test::TempDir dir;
+    test::ImageFolder dir;
     // Over three blocks, so the sum runs across block ends; the builder reverses each byte on its own.
     const auto image = test::ImageBytes(1300, 9);
     const auto file = test::QbfFile(image);
@@ -62,7 +62,7 @@ TEST(FpgaImage, TheQbfChecksumCoversTheHeaderWordsAndEveryBitReversedImageByte) 
 }
 
 TEST(FpgaImage, BlocksComeAsTheFlashHoldsThem) {
-    test::TempDir dir;
+    test::ImageFolder dir;
     FpgaImage raw;
     ASSERT_EQ(raw.Open(dir.Write("raw.rbf", {0x01, 0x0F, 0xA0})), 0);
     ASSERT_EQ(raw.Check(), 0);

@@ -1,6 +1,7 @@
 #include "panels/AcquisitionPanel.h"
 #include "session/ParameterMap.h"
 #include "support/SimulatedSession.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -151,8 +152,8 @@ TEST(AcquisitionPanel, APresetBeyondTheRegistersIsClamped) {
 
 TEST(SpectrumLogger, EnableChecksInOrder) {
     Bench b;
-    const auto temp = std::filesystem::temp_directory_path() / "orvane-logger-checks";
-    std::filesystem::create_directories(temp);
+    const test::TempDir dir;
+    const std::filesystem::path temp = dir.Path();
     b.logger.base = "bad:name";
     b.logger.ClickEnable(true);
     b.logger.base = "cs137";
@@ -184,7 +185,6 @@ TEST(SpectrumLogger, EnableChecksInOrder) {
     b.logger.ClickEnable(true); // OK
     EXPECT_TRUE(b.logger.enabled);
     EXPECT_EQ(b.logger.completed, 0);
-    std::filesystem::remove_all(temp);
 }
 
 TEST(SpectrumLogger, FileNamesAndTheFolderButton) {
@@ -208,9 +208,8 @@ TEST(SpectrumLogger, ASeriesOfThreeRunsIsSavedAndSwitchesItselfOff) {
     SimulatorOptions options;
     options.countRate = 5000;
     Bench b(options);
-    const auto temp = std::filesystem::temp_directory_path() / "orvane-logger-series";
-    std::filesystem::remove_all(temp);
-    std::filesystem::create_directories(temp);
+    const test::TempDir dir;
+    const std::filesystem::path temp = dir.Path();
     std::vector<std::string> saved;
     std::vector<std::uint64_t> totals;
     b.logger.SetSaver([&](CSpectrum& record, const std::string& path) {
@@ -233,7 +232,15 @@ TEST(SpectrumLogger, ASeriesOfThreeRunsIsSavedAndSwitchesItselfOff) {
     b.logger.ClickEnable(true);
     ASSERT_TRUE(b.logger.enabled);
     b.panel.Start();
-    ASSERT_TRUE(b.RunUntil([&] { return !b.logger.enabled; }, 20000));
+    const bool finished = b.RunUntil([&] { return !b.logger.enabled; }, 20000);
+    if (!finished) {
+        for (const std::string& m : b.Messages())
+            ADD_FAILURE() << "log: " << m;
+    }
+    ASSERT_TRUE(finished) << "completed " << b.logger.completed << " phase " << b.link.LoggerPhase()
+                          << " running " << b.link.LoggerRunning() << " open " << b.link.LinkOpen()
+                          << " busy " << b.link.Busy() << " instrument r16 " << b.Instrument(16) << " r56 "
+                          << b.Instrument(56) << " restart pending " << b.logger.RestartPending();
     EXPECT_EQ(b.logger.completed, 3);
     EXPECT_FALSE(b.link.LoggerRunning());
     EXPECT_EQ(saved,
@@ -243,7 +250,6 @@ TEST(SpectrumLogger, ASeriesOfThreeRunsIsSavedAndSwitchesItselfOff) {
     ASSERT_EQ(restarts.size(), 2u);                                    // no restart after the last run
     for (const std::string& text : restarts)
         EXPECT_EQ(std::stoi(text.substr(18, 2)) % 2, 0) << text; // on an even second
-    std::filesystem::remove_all(temp);
 }
 
 } // namespace

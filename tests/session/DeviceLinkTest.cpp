@@ -158,22 +158,38 @@ TEST(DeviceLink, AReadBackArrivingBeforeTheWriteLeavesTheEditAlone) {
     EXPECT_TRUE(image.Settled());
 }
 
+TEST(DeviceLink, WhileLoggingAReadBackDoesNotOverwriteAQueuedWrite) {
+    Session s;
+    ConnectAndIdle(s);
+    s.link.SetLoggerRunning(true);
+    s.link.RefreshRegisters(); // on the wire
+    RegisterImage& image = s.spectra.buffer.Image();
+    image.SetSettled(false);
+    image.Set(16, static_cast<std::uint16_t>(image.Get(16) | 0x0003)); // a logged START
+    s.link.WriteParameters();
+    ASSERT_TRUE(s.loop.RunUntil([&] { return (s.line.Simulator().Instrument().Register(16) & 3) == 3; }));
+}
+
 TEST(DeviceLink, RoundRobinServesTheSlotAfterTheCursorFirst) {
     Session s;
     ConnectAndIdle(s);
-    const unsigned before = s.line.Simulator().RepliesSent();
+    const long done = s.link.Completions();
     s.link.ReadRegisters(1, 4); // on the wire
     s.link.ReadSpectrumChunk(); // slot 1
     s.link.WriteRunControl();   // slot 16
     s.link.SetCursor(1);
-    ASSERT_TRUE(s.AwaitReplies(before + 3));
+    ASSERT_TRUE(s.loop.RunUntil([&] { return s.link.Completions() >= done + 3 && !s.link.Busy(); }));
     const auto frames = s.Frames();
-    ASSERT_GE(frames.size(), before + 3);
-    EXPECT_EQ(Get16(&frames[before][4]), 0x8001);
-    EXPECT_EQ(frames[before + 1][0], kWriteOpcode); // slot 16 first
-    EXPECT_EQ(Get16(&frames[before + 1][4]), 0x8010);
-    EXPECT_EQ(frames[before + 2][0], kReadOpcode); // then slot 1, after wrapping
-    EXPECT_LT(Get16(&frames[before + 2][4]), 0x8000);
+    // The four-register read, then what the scan found after it.
+    std::size_t at = frames.size();
+    for (std::size_t i = 0; i < frames.size(); ++i)
+        if (IsRegisterRead(frames[i]) && Get16(&frames[i][8]) == 8)
+            at = i;
+    ASSERT_LE(at + 2, frames.size() - 1);
+    EXPECT_EQ(frames[at + 1][0], kWriteOpcode); // slot 16 first
+    EXPECT_EQ(Get16(&frames[at + 1][4]), 0x8010);
+    EXPECT_EQ(frames[at + 2][0], kReadOpcode); // then slot 1, after wrapping
+    EXPECT_LT(Get16(&frames[at + 2][4]), 0x8000);
 }
 
 TEST(DeviceLink, UncheckingAutoUpdateStopsTheChainAndRecheckingRestartsIt) {

@@ -5,8 +5,15 @@
 
 namespace orvane::test {
 
+namespace {
+SimulatorOptions Recording(SimulatorOptions options) {
+    options.recordHistory = true;
+    return options;
+}
+} // namespace
+
 SimulatedLine::SimulatedLine(const Clock& clock, const SimulatorOptions& options)
-    : simulator_(clock, options) {
+    : simulator_(clock, Recording(options)) {
     const int error = simulator_.Start();
     if (error != 0)
         ADD_FAILURE() << "cannot start the simulated instrument: " << error;
