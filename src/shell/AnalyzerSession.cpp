@@ -3,9 +3,10 @@
 namespace orvane {
 
 AnalyzerSession::AnalyzerSession(Poster& poster, const Clock& clock, Host& host, SettingsStore& settings)
-    : log(clock, nullptr), identity(poster), link(spectra, log, poster, host, identity), time(clock),
-      logger(link, host, poster, time), acquisition(spectra, link, identity, time, logger, log, host, poster),
-      calibration(host),
+    : log(clock, nullptr), writer(host), reader(host, &log), exporter(host),
+      saveOrExport(host, writer, exporter), identity(poster), link(spectra, log, poster, host, identity),
+      time(clock), logger(link, host, poster, time),
+      acquisition(spectra, link, identity, time, logger, log, host, poster), calibration(host),
       stabilizer(host, StabilizerWindows::Link{
                            [this] { return link.LinkOpen(); }, [this] { return link.Responding(); },
                            [this] { return link.LoggerRunning(); }, [this] { link.WriteParameters(); }}),
@@ -20,6 +21,8 @@ AnalyzerSession::AnalyzerSession(Poster& poster, const Clock& clock, Host& host,
     });
     logger.SetStartText([this](const std::string& text) { acquisition.startText = text; });
     fpga.SetRefreshPanels([this] { acquisition.Refresh(); });
+    logger.SetSaver([this](CSpectrum& record, const std::string& path) { return writer.Save(record, path); });
+    writer.SetCalibrationChecksHook([this] { calibration.ApplyCheckMarks(); });
     spectra.buffer.SetObserver(this);
     spectra.file.SetObserver(this);
     acquisition.SetReady();
@@ -36,6 +39,14 @@ void AnalyzerSession::ShowRecord(CSpectrum& record) {
     CSpectrum& other = &record == &spectra.buffer ? spectra.file : spectra.buffer;
     other.SetShown(false);
     record.SetShown(true);
+}
+
+bool AnalyzerSession::OpenSpectrum(const std::string& path) {
+    const std::string name = path.substr(path.find_last_of('/') + 1);
+    ShowRecord(spectra.file);
+    const bool loaded = reader.Load(spectra.file, path, name);
+    spectra.file.Activate();
+    return loaded;
 }
 
 void AnalyzerSession::OnConnectReset() {

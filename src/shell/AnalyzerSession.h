@@ -12,6 +12,10 @@
 #include "shell/OutputLog.h"
 #include "shell/SettingsStore.h"
 #include "shell/ShellCommands.h"
+#include "spectrum/SaveOrExport.h"
+#include "spectrum/SpectrumExporter.h"
+#include "spectrum/SpectrumFileReader.h"
+#include "spectrum/SpectrumFileWriter.h"
 #include "timesvc/TimeSourceState.h"
 
 #include <functional>
@@ -28,6 +32,10 @@ public:
 
     OutputLog log;
     Spectra spectra;
+    SpectrumFileWriter writer;
+    SpectrumFileReader reader;
+    SpectrumExporter exporter;
+    SaveOrExport saveOrExport;
     DeviceIdentity identity;
     DeviceLink link;
     TimeSourceState time;
@@ -43,6 +51,8 @@ public:
     void SetViews(DeviceLinkListener* views) { views_ = views; }
     // Shows a record's tab (making it the active one) and hides the other.
     void ShowRecord(CSpectrum& record);
+    // "Open Spectrum": the file into the file spectrum, which is then shown and active.
+    bool OpenSpectrum(const std::string& path);
 
     // DeviceLinkListener
     void OnConnectReset() override;

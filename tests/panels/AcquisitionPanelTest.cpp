@@ -1,4 +1,5 @@
 #include "panels/AcquisitionPanel.h"
+#include "session/AcquisitionFigures.h"
 #include "session/ParameterMap.h"
 #include "support/SimulatedSession.h"
 #include "support/TempDir.h"
@@ -209,24 +210,12 @@ TEST(SpectrumLogger, ASeriesOfThreeRunsIsSavedAndSwitchesItselfOff) {
     options.countRate = 5000;
     Bench b(options);
     const test::TempDir dir;
-    const std::filesystem::path temp = dir.Path();
-    std::vector<std::string> saved;
-    std::vector<std::uint64_t> totals;
-    b.logger.SetSaver([&](CSpectrum& record, const std::string& path) {
-        saved.push_back(path);
-        std::uint64_t total = 0;
-        for (int c = 0; c < record.HardSize(); ++c)
-            total += record.HardCounts()[c];
-        totals.push_back(total);
-        std::ofstream(path) << total;
-        return true;
-    });
     std::vector<std::string> restarts;
     b.logger.SetStartText([&](const std::string& text) { restarts.push_back(text); });
     b.loop.SetUtc(2026, 6, 1, 8, 0, 1);
     b.Connect();
     b.panel.OnPresetText("2");
-    b.logger.folder = temp.string() + "/";
+    b.logger.folder = dir.Path() + "/";
     b.logger.base = "run";
     b.logger.runs = 3;
     b.logger.ClickEnable(true);
@@ -243,11 +232,21 @@ TEST(SpectrumLogger, ASeriesOfThreeRunsIsSavedAndSwitchesItselfOff) {
                           << b.Instrument(56) << " restart pending " << b.logger.RestartPending();
     EXPECT_EQ(b.logger.completed, 3);
     EXPECT_FALSE(b.link.LoggerRunning());
-    EXPECT_EQ(saved,
-              (std::vector<std::string>{b.logger.FileName(1), b.logger.FileName(2), b.logger.FileName(3)}));
-    for (std::uint64_t total : totals)
-        EXPECT_NEAR(static_cast<double>(total), 2 * 5000 / 1.01, 800); // each a whole 2 s run
-    ASSERT_EQ(restarts.size(), 2u);                                    // no restart after the last run
+    // Each file loads back as a whole 2 s run with its own start stamp.
+    std::vector<std::uint16_t> stamps;
+    for (int run = 1; run <= 3; ++run) {
+        CSpectrum loaded(false);
+        ASSERT_TRUE(b.session.reader.Load(loaded, b.logger.FileName(run), "run")) << run;
+        std::uint64_t total = 0;
+        for (int c = 0; c < loaded.HardSize(); ++c)
+            total += loaded.HardCounts()[static_cast<std::size_t>(c)];
+        EXPECT_NEAR(static_cast<double>(total), 2 * 5000 / 1.01, 800) << run;
+        EXPECT_EQ(ComputeAcquisitionFigures(loaded.Image()).realSeconds, 2.0) << run;
+        stamps.push_back(loaded.Image().Get(23));
+    }
+    EXPECT_LT(stamps[0], stamps[1]);
+    EXPECT_LT(stamps[1], stamps[2]);
+    ASSERT_EQ(restarts.size(), 2u); // no restart after the last run
     for (const std::string& text : restarts)
         EXPECT_EQ(std::stoi(text.substr(18, 2)) % 2, 0) << text; // on an even second
 }
