@@ -124,9 +124,7 @@ std::optional<std::vector<std::uint8_t>> SettingsPersistence::LoadDefaultLayout(
     return ReadBytes(kToolkitKey, kDefaultLayout);
 }
 
-bool SettingsPersistence::StoreDefaultLayoutIfMissing(std::span<const std::uint8_t> layout) {
-    if (LoadDefaultLayout())
-        return false;
+bool SettingsPersistence::StoreDefaultLayout(std::span<const std::uint8_t> layout) {
     return store_.SetBytes(kToolkitKey, kDefaultLayout, layout);
 }
 

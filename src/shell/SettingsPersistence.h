@@ -77,9 +77,8 @@ public:
     std::optional<std::vector<std::uint8_t>> LoadLayout() const;
     // "Default  Layout".
     std::optional<std::vector<std::uint8_t>> LoadDefaultLayout() const;
-    // The factory layout, kept the first time the program finds none, so "Default  Layout" always has
-    // something to restore. True when it was stored now.
-    bool StoreDefaultLayoutIfMissing(std::span<const std::uint8_t> layout);
+    // The factory layout, so "Default  Layout" always has something to restore.
+    bool StoreDefaultLayout(std::span<const std::uint8_t> layout);
 
     // Main window closing. Write failures are not reported: there is nobody left to tell.
     void SaveAll(const ShutdownState& state, const CSpectrum& buffer);

@@ -252,6 +252,16 @@ TEST_F(SettingsStoreViewTest, DefaultLayoutRestoresTheFactoryArrangementKeptAtFi
     EXPECT_FALSE(frame.RestoreLayout());
 }
 
+TEST_F(SettingsStoreViewTest, AFactoryLayoutThisBuildCannotRestoreIsReplaced) {
+    Window w;
+    MainWindowSettings frame(*settings, w.window);
+    QByteArray older = w.window.saveState(0);
+    store->SetBytes(P::kToolkitKey, P::kDefaultLayout, std::vector<std::uint8_t>(older.begin(), older.end()));
+    EXPECT_TRUE(frame.KeepFactoryLayout());
+    EXPECT_FALSE(frame.KeepFactoryLayout());
+    EXPECT_TRUE(frame.RestoreDefaultLayout());
+}
+
 TEST_F(SettingsStoreViewTest, ChoosingAThemeRestylesTheApplicationAtOnceAndIsRemembered) {
     Window w;
     w.window.show();

@@ -227,14 +227,6 @@ TEST_F(SettingsPersistenceTest, SaveAllWritesInTheShutdownOrder) {
     EXPECT_EQ(calibration.size(), 720u);
 }
 
-TEST_F(SettingsPersistenceTest, TheFactoryLayoutIsKeptOnceAndNeverReplaced) {
-    const std::vector<std::uint8_t> factory = {1, 1}, later = {2, 2};
-    EXPECT_TRUE(settings.StoreDefaultLayoutIfMissing(factory));
-    EXPECT_FALSE(settings.StoreDefaultLayoutIfMissing(later));
-    EXPECT_EQ(settings.LoadDefaultLayout(), factory);
-    EXPECT_FALSE(settings.LoadLayout());
-}
-
 std::vector<std::uint8_t> Bytes(const WindowPlacement& p) {
     const auto packed = p.Pack();
     return {packed.begin(), packed.end()};

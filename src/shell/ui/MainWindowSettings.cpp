@@ -29,7 +29,10 @@ bool MainWindowSettings::LoadToolbarState() {
 }
 
 bool MainWindowSettings::KeepFactoryLayout() {
-    return settings_.StoreDefaultLayoutIfMissing(QtWindowLayout::SaveLayout(window_));
+    const auto stored = settings_.LoadDefaultLayout();
+    if (stored && QtWindowLayout::IsCurrentLayout(*stored))
+        return false;
+    return settings_.StoreDefaultLayout(QtWindowLayout::SaveLayout(window_));
 }
 
 bool MainWindowSettings::LoadWindowPlacement() {

@@ -30,7 +30,8 @@ public:
     // Window creation, once the toolbars exist.
     bool LoadToolbarState();
     // Once every pane and toolbar exists and before any saved layout is restored: keeps this freshly
-    // built layout as the factory layout when none is stored yet.
+    // built layout as the factory layout when none is stored yet, or when the stored one was written by
+    // a build whose layout this one cannot restore. True when it was stored now.
     bool KeepFactoryLayout();
     // After creation, before the layout: false when no usable placement was stored (the window keeps its
     // own). The caller shows the window either way.

@@ -12,6 +12,7 @@ namespace {
 
 // Raised whenever the meaning of the layout changes, so an older layout is refused rather than misread.
 constexpr int kLayoutVersion = 1;
+constexpr qint32 kStateMarker = 0xff;
 constexpr quint32 kToolbarMagic = 0x4F544253; // "OTBS"
 constexpr quint32 kToolbarVersion = 1;
 
@@ -42,6 +43,15 @@ std::vector<std::uint8_t> QtWindowLayout::SaveLayout(const QMainWindow& window) 
 
 bool QtWindowLayout::RestoreLayout(QMainWindow& window, std::span<const std::uint8_t> bytes) {
     return !bytes.empty() && window.restoreState(FromBytes(bytes), kLayoutVersion);
+}
+
+bool QtWindowLayout::IsCurrentLayout(std::span<const std::uint8_t> bytes) {
+    // QMainWindow's state opens with a marker and the version it was saved with.
+    const QByteArray in = FromBytes(bytes);
+    QDataStream stream(in);
+    qint32 marker = 0, version = 0;
+    stream >> marker >> version;
+    return stream.status() == QDataStream::Ok && marker == kStateMarker && version == kLayoutVersion;
 }
 
 std::vector<std::uint8_t> QtWindowLayout::SaveToolbarState(const QMainWindow& window) {

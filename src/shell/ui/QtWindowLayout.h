@@ -17,6 +17,9 @@ public:
     // False, changing nothing, for bytes that are no layout of this window's version.
     static bool RestoreLayout(QMainWindow& window, std::span<const std::uint8_t> bytes);
 
+    // Whether the bytes are a layout this build can restore (written with its layout version).
+    static bool IsCurrentLayout(std::span<const std::uint8_t> bytes);
+
     // The toolbars alone: for each, its dock area and whether it is shown.
     static std::vector<std::uint8_t> SaveToolbarState(const QMainWindow& window);
     // False, changing nothing, for bytes that are no toolbar state; toolbars it does not name stay as
