@@ -93,8 +93,14 @@ TEST_F(PrivateBus, SuspendAndResumeReachTheCallbacksWithTheDelayLockAroundThem) 
         logindBus.registerObject("/org/freedesktop/login1", &logind, QDBusConnection::ExportAllSlots));
 
     std::vector<std::string> calls;
+    std::function<void()> ready;
     LogindSleepWatcher watcher(
-        Connect("window"), [&] { calls.push_back("suspend"); }, [&] { calls.push_back("resume"); });
+        Connect("window"),
+        [&](std::function<void()> r) {
+            calls.push_back("suspend");
+            ready = std::move(r);
+        },
+        [&] { calls.push_back("resume"); });
     ASSERT_TRUE(watcher.Watching());
     SpinUntil([&] { return watcher.HoldsDelayLock(); });
     EXPECT_TRUE(watcher.HoldsDelayLock());
@@ -108,6 +114,9 @@ TEST_F(PrivateBus, SuspendAndResumeReachTheCallbacksWithTheDelayLockAroundThem) 
     SendPrepareForSleep(logindBus, true);
     SpinUntil([&] { return !calls.empty(); });
     EXPECT_EQ(calls, std::vector<std::string>{"suspend"});
+    // The system waits until the window has let go of its instrument.
+    EXPECT_TRUE(watcher.HoldsDelayLock());
+    ready();
     EXPECT_FALSE(watcher.HoldsDelayLock());
 
     SendPrepareForSleep(logindBus, false);
@@ -115,12 +124,15 @@ TEST_F(PrivateBus, SuspendAndResumeReachTheCallbacksWithTheDelayLockAroundThem) 
     EXPECT_EQ(calls, (std::vector<std::string>{"suspend", "resume"}));
     EXPECT_TRUE(watcher.HoldsDelayLock());
     EXPECT_EQ(logind.inhibits, 2);
+    // A late answer from the earlier sleep does not give up the new lock.
+    ready();
+    EXPECT_TRUE(watcher.HoldsDelayLock());
 }
 
 TEST_F(PrivateBus, ABusWithoutLogindTakesNoLockAndCallsNothing) {
     int calls = 0;
     LogindSleepWatcher watcher(
-        Connect("window"), [&] { ++calls; }, [&] { ++calls; });
+        Connect("window"), [&](std::function<void()>) { ++calls; }, [&] { ++calls; });
     QCoreApplication::processEvents();
     EXPECT_FALSE(watcher.HoldsDelayLock());
     EXPECT_EQ(calls, 0);
@@ -130,12 +142,12 @@ TEST(LogindSleepWatcher, WithoutAnyBusItStaysQuiet) {
     int calls = 0;
     {
         LogindSleepWatcher watcher(
-            QDBusConnection::connectToBus("unix:path=/nonexistent/bus", "absent"), [&] { ++calls; },
-            [&] { ++calls; });
+            QDBusConnection::connectToBus("unix:path=/nonexistent/bus", "absent"),
+            [&](std::function<void()>) { ++calls; }, [&] { ++calls; });
         EXPECT_FALSE(watcher.Watching());
         EXPECT_FALSE(watcher.HoldsDelayLock());
         // The program's default: the system bus, which this machine may not have; either way nothing runs.
-        LogindSleepWatcher system([&] { ++calls; }, [&] { ++calls; });
+        LogindSleepWatcher system([&](std::function<void()>) { ++calls; }, [&] { ++calls; });
         QCoreApplication::processEvents();
     }
     QDBusConnection::disconnectFromBus("absent");

@@ -4,6 +4,7 @@
 #include "shell/ui/MainWindowSettings.h"
 #include "shell/ui/QtSettingsStore.h"
 #include "shell/ui/QtThemes.h"
+#include "shell/ui/QtWindowLayout.h"
 #include "shell/ui/QtWindowPlacement.h"
 #include "spectrum/CSpectrum.h"
 
@@ -250,6 +251,33 @@ TEST_F(SettingsStoreViewTest, DefaultLayoutRestoresTheFactoryArrangementKeptAtFi
     EXPECT_EQ(w.window.dockWidgetArea(w.events), Qt::BottomDockWidgetArea);
     // Nothing saved yet under the last layout.
     EXPECT_FALSE(frame.RestoreLayout());
+}
+
+TEST_F(SettingsStoreViewTest, ToolbarStateAloneMovesAndHidesToolbarsAndDamagedBytesChangeNothing) {
+    {
+        Window w;
+        w.window.addToolBar(Qt::LeftToolBarArea, w.hardware);
+        w.standard->hide();
+        store->SetBytes(P::kToolkitKey, P::kToolbarState, QtWindowLayout::SaveToolbarState(w.window));
+    }
+    Reopen();
+    Window w;
+    MainWindowSettings frame(*settings, w.window);
+    ASSERT_TRUE(frame.LoadToolbarState());
+    EXPECT_EQ(w.window.toolBarArea(w.hardware), Qt::LeftToolBarArea);
+    EXPECT_TRUE(w.standard->isHidden());
+    EXPECT_FALSE(w.hardware->isHidden());
+
+    Window fresh;
+    MainWindowSettings damaged(*settings, fresh.window);
+    const std::vector<std::uint8_t> garbage(37, 0x5A);
+    store->SetBytes(P::kToolkitKey, P::kToolbarState, garbage);
+    store->SetBytes(P::kToolkitKey, P::kLayout, garbage);
+    EXPECT_FALSE(damaged.LoadToolbarState());
+    EXPECT_FALSE(damaged.RestoreLayout());
+    EXPECT_EQ(fresh.window.toolBarArea(fresh.hardware), Qt::TopToolBarArea);
+    EXPECT_FALSE(fresh.standard->isHidden());
+    EXPECT_EQ(fresh.window.dockWidgetArea(fresh.events), Qt::BottomDockWidgetArea);
 }
 
 TEST_F(SettingsStoreViewTest, AFactoryLayoutThisBuildCannotRestoreIsReplaced) {

@@ -4,6 +4,7 @@
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
+#include <QPointer>
 
 namespace orvane {
 
@@ -15,11 +16,11 @@ const QString kInterface = QStringLiteral("org.freedesktop.login1.Manager");
 
 } // namespace
 
-LogindSleepWatcher::LogindSleepWatcher(std::function<void()> onSuspend, std::function<void()> onResume,
+LogindSleepWatcher::LogindSleepWatcher(SuspendHandler onSuspend, std::function<void()> onResume,
                                        QObject* parent)
     : LogindSleepWatcher(QDBusConnection::systemBus(), std::move(onSuspend), std::move(onResume), parent) {}
 
-LogindSleepWatcher::LogindSleepWatcher(const QDBusConnection& bus, std::function<void()> onSuspend,
+LogindSleepWatcher::LogindSleepWatcher(const QDBusConnection& bus, SuspendHandler onSuspend,
                                        std::function<void()> onResume, QObject* parent)
     : QObject(parent), bus_(bus), onSuspend_(std::move(onSuspend)), onResume_(std::move(onResume)) {
     if (!bus_.isConnected())
@@ -49,18 +50,29 @@ void LogindSleepWatcher::TakeDelayLock() {
     });
 }
 
+void LogindSleepWatcher::ReleaseDelayLock() {
+    // Letting go of the lock tells logind we are ready.
+    lock_ = QDBusUnixFileDescriptor();
+    emit delayLockChanged();
+}
+
 void LogindSleepWatcher::OnPrepareForSleep(bool sleeping) {
-    if (sleeping) {
-        if (onSuspend_)
-            onSuspend_();
-        // Letting go of the lock tells logind we are ready.
-        lock_ = QDBusUnixFileDescriptor();
-        emit delayLockChanged();
+    const unsigned transition = ++transitions_;
+    if (!sleeping) {
+        if (onResume_)
+            onResume_();
+        TakeDelayLock();
         return;
     }
-    if (onResume_)
-        onResume_();
-    TakeDelayLock();
+    if (!onSuspend_) {
+        ReleaseDelayLock();
+        return;
+    }
+    QPointer<LogindSleepWatcher> self(this);
+    onSuspend_([self, transition] {
+        if (self && self->transitions_ == transition)
+            self->ReleaseDelayLock();
+    });
 }
 
 } // namespace orvane
