@@ -5,6 +5,7 @@
 #include "session/Spectra.h"
 
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QTabWidget>
@@ -149,6 +150,38 @@ TEST(CSpectrumWnd, MouseAndKeysMoveTheCursorAndMarkRois) {
                       Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(&view, &wheel);
     EXPECT_EQ(view.Plot().Scale().LinearIndex(), index + 1);
+}
+
+TEST(CSpectrumWnd, ScrollBarsFollowTheViewAndMoveIt) {
+    WndFixture f;
+    CSpectrumPlotView& view = f.Buffer();
+    CSpectrum& r = f.spectra->buffer;
+    QScrollBar* horizontal = nullptr;
+    QScrollBar* vertical = nullptr;
+    for (QScrollBar* bar : view.findChildren<QScrollBar*>())
+        (bar->orientation() == Qt::Horizontal ? horizontal : vertical) = bar;
+    ASSERT_TRUE(horizontal && vertical);
+
+    f.wnd->RunCommand(PlotCommand::ExpandAroundCursor);
+    f.wnd->RunCommand(PlotCommand::ExpandAroundCursor); // 4096 channels from 6144
+    EXPECT_EQ(horizontal->maximum(), 16384 - 4096);
+    EXPECT_EQ(horizontal->pageStep(), 4096);
+    EXPECT_EQ(horizontal->value(), 6144);
+    horizontal->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(r.FirstChannel(), 6144 + 256);
+    horizontal->triggerAction(QAbstractSlider::SliderPageStepSub); // half a view, not a whole one
+    EXPECT_EQ(r.FirstChannel(), 6144 + 256 - 2048);
+    EXPECT_EQ(horizontal->value(), r.FirstChannel());
+    horizontal->triggerAction(QAbstractSlider::SliderToMaximum);
+    EXPECT_EQ(r.LastChannel(), 16383);
+
+    EXPECT_EQ(vertical->maximum(), 31);
+    EXPECT_EQ(vertical->value(), 9);
+    vertical->triggerAction(QAbstractSlider::SliderSingleStepSub);
+    EXPECT_EQ(view.Plot().Scale().LinearIndex(), 8);
+    f.wnd->RunCommand(PlotCommand::Logarithmic);
+    EXPECT_EQ(vertical->maximum(), 1);
+    EXPECT_EQ(vertical->value(), 0);
 }
 
 TEST(CSpectrumWnd, CancelInTheColourDialogRestoresTwoChangedColours) {
