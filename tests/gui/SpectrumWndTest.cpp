@@ -83,6 +83,16 @@ TEST(CSpectrumWnd, SwitchingTabsShowsOneRecordAndMakesItActive) {
     EXPECT_EQ(&f.wnd->ShownRecord(), &f.spectra->buffer);
     EXPECT_FALSE(f.spectra->file.Shown());
 
+    // Taking the focus re-applies the record's sizes and asks the information pane to rebuild.
+    QSignalSpy focused(f.wnd.get(), &CSpectrumWnd::plotFocused);
+    f.wnd->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(f.wnd.get()));
+    f.spectra->buffer.SetNeedsRefresh(false);
+    f.wnd->ActiveView().setFocus();
+    EXPECT_TRUE(f.spectra->buffer.NeedsRefresh());
+    ASSERT_EQ(focused.count(), 1);
+    EXPECT_EQ(focused.at(0).at(0).value<CSpectrum*>(), &f.spectra->buffer);
+
     // The plot commands act on the active record only.
     f.wnd->RunCommand(PlotCommand::ExpandAroundCursor);
     EXPECT_EQ(f.spectra->buffer.ViewWidth(), 8192);

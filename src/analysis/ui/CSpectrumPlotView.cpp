@@ -223,6 +223,7 @@ void CSpectrumPlotView::focusInEvent(QFocusEvent* event) {
     record.SetSizes(record.HardSize(), record.SoftSize());
     record.SetNeedsRefresh(true);
     Refresh();
+    emit focused();
 }
 
 void CSpectrumPlotView::OnHorizontalAction(int action) {

@@ -40,6 +40,8 @@ signals:
     void roiStatusChanged(const QString& text);
     // The cursor moved or ROI marks changed: the information pane follows.
     void cursorMoved();
+    // The plot got the input focus and re-applied the record's sizes: the size selectors follow.
+    void focused();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -26,6 +26,7 @@ CSpectrumWnd::CSpectrumWnd(Spectra& spectra, QWidget* parent)
             if (&ActiveView() == view)
                 emit cursorMoved();
         });
+        connect(view, &CSpectrumPlotView::focused, this, [this, view] { emit plotFocused(&view->Record()); });
         connect(view, &CSpectrumPlotView::cursorStatusChanged, this, [this, view](const QString& text) {
             if (&ActiveView() == view)
                 emit cursorStatusChanged(text);

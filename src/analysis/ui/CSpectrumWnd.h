@@ -69,6 +69,9 @@ signals:
     void cursorMoved();
     void cursorStatusChanged(const QString& text);
     void roiStatusChanged(const QString& text);
+    // A plot got the input focus: its record's sizes were applied again, and the acquisition panel's
+    // soft-size entry should show the record's soft size.
+    void plotFocused(orvane::CSpectrum* record);
 
 private:
     void OnTabChanged(int index);
