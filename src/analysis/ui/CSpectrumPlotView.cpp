@@ -66,6 +66,8 @@ CSpectrumPlotView::CSpectrumPlotView(CSpectrum& record, QWidget* parent)
       vertical_(new QScrollBar(Qt::Vertical, this)) {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // The right button marks and erases; it must not reach the main window's toolbar menu.
+    setContextMenuPolicy(Qt::PreventContextMenu);
     setMinimumSize(120, 80);
     connect(horizontal_, &QAbstractSlider::actionTriggered, this, &CSpectrumPlotView::OnHorizontalAction);
     connect(vertical_, &QAbstractSlider::actionTriggered, this, &CSpectrumPlotView::OnVerticalAction);
