@@ -206,6 +206,7 @@ void SpectrumPlot::MouseMove(int x) {
     }
 }
 
+// A double-click stands for the second press: the button is down until its release arrives.
 void SpectrumPlot::LeftDoubleClick() {
     leftHeld_ = true;
     Run(PlotCommand::ExpandAroundCursor);
