@@ -122,6 +122,16 @@ void CSpectrum::RebuildSoftMarks() {
     std::fill(softMarks_.begin() + softSize_, softMarks_.end(), 0);
 }
 
+void CSpectrum::SetSoftMark(int k, bool marked) {
+    if (k < 0 || k >= softSize_)
+        return;
+    const std::uint8_t value = marked ? 1 : 0;
+    softMarks_[static_cast<std::size_t>(k)] = value;
+    const int begin = k * binning_;
+    const int end = std::min(begin + binning_, kChannels);
+    std::fill(hardMarks_.begin() + begin, hardMarks_.begin() + end, value);
+}
+
 void CSpectrum::Activate() {
     if (!shown_)
         return;

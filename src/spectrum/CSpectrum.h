@@ -52,6 +52,8 @@ public:
     void FoldBlock(int firstHardChannel, int channelCount);
     void Fold();
     void RebuildSoftMarks();
+    // Marks or clears one soft channel and every hard channel it holds.
+    void SetSoftMark(int softChannel, bool marked);
     void Activate();
 
     int HardSize() const { return hardSize_; }
