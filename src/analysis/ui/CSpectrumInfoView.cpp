@@ -145,11 +145,13 @@ QWidget* CSpectrumInfoView::LossesScale() {
     row->setContentsMargins(0, 0, 0, 0);
     QFont small = font();
     small.setPointSizeF(small.pointSizeF() * 0.85);
+    // The marks with equal gaps between them, so they stand at the bar's fifths.
     for (int mark = 0; mark <= 100; mark += 20) {
+        if (mark > 0)
+            row->addStretch(1);
         auto* label = new QLabel(QString::number(mark));
         label->setFont(small);
-        label->setAlignment(mark == 0 ? Qt::AlignLeft : mark == 100 ? Qt::AlignRight : Qt::AlignHCenter);
-        row->addWidget(label, 1);
+        row->addWidget(label);
     }
     return scale;
 }

@@ -2,7 +2,6 @@
 
 #include "session/PortFinder.h"
 
-#include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
@@ -44,13 +43,16 @@ CFindComPort::CFindComPort(PortFinder& finder, QWidget* parent) : QDialog(parent
     progressLayout->addWidget(progress_);
     progressLayout->addStretch(1);
     place_->addWidget(progressPage);
-    place_->setMinimumSize(list_->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 56,
+    place_->setMinimumSize(list_->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 80,
                            list_->fontMetrics().height() * 6);
     layout->addWidget(place_, 1);
 
     message_ = new QLabel;
     message_->setObjectName(QStringLiteral("message"));
-    message_->setMinimumHeight(message_->fontMetrics().height() + 4);
+    // The longest message takes two lines in a narrow dialog; it is wrapped, never cut.
+    message_->setWordWrap(true);
+    message_->setMinimumHeight(message_->fontMetrics().lineSpacing() * 2 + 4);
+    message_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     layout->addWidget(message_);
 
     auto* buttons = new QHBoxLayout;
@@ -127,14 +129,6 @@ void CFindComPort::reject() {
     if (finder_.Searching())
         return;
     QDialog::reject();
-}
-
-void CFindComPort::closeEvent(QCloseEvent* event) {
-    if (finder_.Searching()) {
-        event->ignore();
-        return;
-    }
-    QDialog::closeEvent(event);
 }
 
 bool RunPortFinder(QWidget* parent, PortFinder& finder) {

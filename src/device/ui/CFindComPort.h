@@ -23,12 +23,11 @@ public:
 
     // OK: the chosen device path and speed go into the finder.
     void accept() override;
-    // Cancel, Escape and closing; refused while a search runs.
+    // Cancel, Escape and the window's close button; refused while a search runs.
     void reject() override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
 
 private:
     void Sync();
