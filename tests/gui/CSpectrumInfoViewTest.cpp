@@ -32,10 +32,7 @@ protected:
         view.show();
     }
     // What the window does on a cursor move or its tick.
-    void Update() {
-        info.UpdateInfo(*record);
-        view.Refresh();
-    }
+    void Update() { view.Update(*record); }
     QString Text(const char* field) { return view.findChild<QLineEdit*>(field)->text(); }
     QCheckBox& Cal() { return *view.findChild<QCheckBox*>("cal"); }
     QStringList UnitLabels() {

@@ -58,6 +58,8 @@ CSpectrumInfoView::CSpectrumInfoView(SpectrumInfoModel& info, CalibrationModel& 
     pane.setColor(QPalette::Window, kBackground);
     pane.setColor(QPalette::Base, kBackground);
     pane.setColor(QPalette::Text, kFieldText);
+    // Labels and group titles stay dark on the pane's fixed light background whatever the theme.
+    pane.setColor(QPalette::WindowText, Qt::black);
     setPalette(pane);
     setAutoFillBackground(true);
 
@@ -154,6 +156,11 @@ QWidget* CSpectrumInfoView::LossesScale() {
         row->addWidget(label);
     }
     return scale;
+}
+
+void CSpectrumInfoView::Update(CSpectrum& active) {
+    info_.UpdateInfo(active);
+    Refresh();
 }
 
 void CSpectrumInfoView::Refresh() {

@@ -13,6 +13,7 @@ class QProgressBar;
 namespace orvane {
 
 class CalibrationModel;
+class CSpectrum;
 class SpectrumInfoModel;
 
 // The "Spectrum Info" pane: the cursor, the peak figures of its ROI, the run times and the counting rates
@@ -21,8 +22,11 @@ class CSpectrumInfoView : public QWidget {
 public:
     CSpectrumInfoView(SpectrumInfoModel& info, CalibrationModel& calibration, QWidget* parent = nullptr);
 
-    // Shows the model's texts; the window calls it after updating the model (cursor moves, drags, its
-    // 200 ms tick, the acquisition panel's periodic update). Only changed texts are set again.
+    // Updates the information model from the active record and shows it: after every cursor move, while
+    // a button is dragged on the plot and on the window's 200 ms tick.
+    void Update(CSpectrum& active);
+    // Shows the model's texts as they are, e.g. after the acquisition panel's periodic update has set the
+    // times and rates. Only changed texts are set again.
     void Refresh();
 
     // After the "CAL" box switched the calibration, so the window can refresh what else shows it.
