@@ -102,8 +102,13 @@ TEST(PortDialog, DroppingTheListOpenEnumeratesAgainAndCancelKeepsTheSettings) {
     EXPECT_TRUE(error->isVisible());
     EXPECT_EQ(error->text(), QString::fromStdString(ports.failure));
 
+    // The dialog shows the second port at NORMAL; Escape keeps none of it.
+    ASSERT_EQ(list->currentIndex(), 1);
+    ASSERT_TRUE(dialog.findChild<QRadioButton*>("normal")->isChecked());
     QTest::keyClick(&dialog, Qt::Key_Escape);
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    EXPECT_EQ(settings.PortIndex(), 0);
+    EXPECT_EQ(settings.Speed(), ComPortSettings::kFast) << "as before the dialog opened";
     EXPECT_EQ(settings.DevicePath(), "");
     EXPECT_EQ(settings.BaudText(), "921600");
 }

@@ -10,7 +10,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QRadioButton>
-#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include <functional>
@@ -34,7 +33,7 @@ public:
 } // namespace
 
 CComPortDlg::CComPortDlg(ComPortSettings& settings, PortEnumerator& ports, int ioSpeed, QWidget* parent)
-    : QDialog(parent), settings_(settings), ports_(ports) {
+    : QDialog(parent), settings_(settings), saved_(settings), ports_(ports) {
     setWindowTitle(QStringLiteral("Port"));
     auto* layout = new QVBoxLayout(this);
 
@@ -44,8 +43,6 @@ CComPortDlg::CComPortDlg(ComPortSettings& settings, PortEnumerator& ports, int i
     list->setMinimumWidth(list->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 40);
     list->beforePopup = [this] { Enumerate(settings_.Speed()); };
     portList_ = list;
-    connect(portList_, &QComboBox::currentIndexChanged, this,
-            [this](int index) { settings_.ChoosePort(index); });
     layout->addWidget(portList_);
     portError_ = new QLabel;
     portError_->setObjectName(QStringLiteral("portError"));
@@ -86,7 +83,6 @@ CComPortDlg::CComPortDlg(ComPortSettings& settings, PortEnumerator& ports, int i
     Enumerate(ioSpeed);
     if (restoredPort >= 0 && restoredPort < portList_->count())
         portList_->setCurrentIndex(restoredPort);
-    settings_.ChoosePort(portList_->currentIndex());
     speed_->button(settings_.Speed())->setChecked(true);
     baud_->setCurrentIndex(settings_.BaudIndex());
 }
@@ -112,20 +108,22 @@ void CComPortDlg::Enumerate(int speed) {
 
 void CComPortDlg::FillPortList() {
     const QString previous = portList_->currentText();
-    {
-        const QSignalBlocker quiet(portList_);
-        portList_->clear();
-        for (const SSerInfo& port : settings_.Ports())
-            portList_->addItem(QString::fromStdString(port.friendlyName));
-        // A port that is still there stays chosen.
-        portList_->setCurrentIndex(portList_->findText(previous));
-    }
-    settings_.ChoosePort(portList_->currentIndex());
+    portList_->clear();
+    for (const SSerInfo& port : settings_.Ports())
+        portList_->addItem(QString::fromStdString(port.friendlyName));
+    // A port that is still there stays chosen.
+    portList_->setCurrentIndex(portList_->findText(previous));
 }
 
 void CComPortDlg::OnSpeedClicked(int speed) {
     settings_.ChooseSpeed(speed);
     baud_->setCurrentIndex(settings_.BaudIndex());
+}
+
+void CComPortDlg::reject() {
+    // Only OK stores the selections: Cancel leaves the settings as they were before the dialog opened.
+    settings_ = saved_;
+    QDialog::reject();
 }
 
 void CComPortDlg::accept() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "device/ComPortSettings.h"
+
 #include <QDialog>
 
 #include <string>
@@ -11,7 +13,6 @@ class QLabel;
 
 namespace orvane {
 
-class ComPortSettings;
 class PortEnumerator;
 
 // The "Port" dialog: the port list (enumerated afresh on opening and whenever it drops open) and the IO
@@ -23,6 +24,8 @@ public:
 
     // OK: the device path, the selections and the baud text go into the settings.
     void accept() override;
+    // Cancel and Escape: the settings stay as they were.
+    void reject() override;
 
 private:
     void Enumerate(int speed);
@@ -31,6 +34,7 @@ private:
     QComboBox* HiddenList(const char* name, const std::vector<std::string>& texts, int selected);
 
     ComPortSettings& settings_;
+    const ComPortSettings saved_;
     PortEnumerator& ports_;
     QComboBox* portList_ = nullptr;
     QLabel* portError_ = nullptr;
