@@ -80,7 +80,7 @@ QLineEdit* CSpectrumInfoView::AddField(QGridLayout* grid, int row, const char* l
     auto* field = new QLineEdit;
     field->setObjectName(QString::fromLatin1(name));
     field->setReadOnly(true);
-    field->setFocusPolicy(Qt::NoFocus);
+    field->setFocusPolicy(Qt::ClickFocus); // a value can still be selected and copied
     field->setAlignment(Qt::AlignRight);
     field->setMinimumWidth(field->fontMetrics().horizontalAdvance(QStringLiteral("00000000000")) + 12);
     grid->addWidget(field, row, 1);
