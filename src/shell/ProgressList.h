@@ -12,6 +12,7 @@ class ProgressList {
 public:
     static constexpr std::size_t kMaxLines = 80;
     static constexpr std::size_t kVisibleLines = 10;
+    static constexpr int kPixelsPerCharacter = 8;
 
     class Listener {
     public:
@@ -24,7 +25,7 @@ public:
 
     const std::deque<std::string>& Lines() const { return lines_; }
     // Horizontal extent in pixels: 8 per character of the longest line, plus 8.
-    int Extent() const { return static_cast<int>(8 * longest_ + 8); }
+    int Extent() const { return static_cast<int>(kPixelsPerCharacter * longest_ + kPixelsPerCharacter); }
     // The first line shown, so that the newest lines are the visible ones.
     std::size_t TopLine() const { return lines_.size() > kVisibleLines ? lines_.size() - kVisibleLines : 0; }
 

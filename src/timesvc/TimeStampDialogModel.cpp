@@ -118,9 +118,7 @@ void TimeStampDialogModel::Choose(TimeSource source, double correction) {
 }
 
 void TimeStampDialogModel::AddLine(const std::string& line) {
-    lines_.push_back(line);
-    while (lines_.size() > kMaxLines)
-        lines_.pop_front();
+    report_.AddLine(line);
 }
 
 void TimeStampDialogModel::Changed() {

@@ -2,6 +2,7 @@
 
 #include "shell/Clock.h"
 #include "shell/Poster.h"
+#include "shell/ProgressList.h"
 #include "timesvc/SntpQueryWorker.h"
 #include "timesvc/SystemClockSetter.h"
 #include "timesvc/TimeSourceState.h"
@@ -21,7 +22,7 @@ class TimeStampDialogModel {
 public:
     static constexpr const char* kCaption = "Measurement Time Stamp";
     static constexpr const char* kFormatLabel = "TIME FORMAT: DD/MM/YYYY  HH:MM:SS.MS";
-    static constexpr std::size_t kMaxLines = 80;
+    static constexpr std::size_t kMaxLines = ProgressList::kMaxLines;
     // A clock this far from the server's is not corrected.
     static constexpr double kSynchronizeLimitSeconds = 3600.0;
 
@@ -55,7 +56,9 @@ public:
     bool GetUtcEnabled() const { return !QueryRunning(); }
     bool UseUtcEnabled() const { return useUtcEnabled_; }
     bool SynchronizeEnabled() const { return synchronizeEnabled_; }
-    const std::deque<std::string>& Lines() const { return lines_; }
+    const std::deque<std::string>& Lines() const { return report_.Lines(); }
+    // The report list as the dialog shows it: the newest 80 lines, their extent and the top line.
+    const ProgressList& Report() const { return report_; }
     // The offset the last successful query measured, less any part already applied to the clock.
     double MeasuredOffset() const { return offset_; }
 
@@ -75,7 +78,7 @@ private:
     SntpQueryWorker worker_;
     int timeoutMs_ = CSNTPClient::kDefaultTimeoutMs;
     int defaultPort_ = CSNTPClient::kDefaultPort;
-    std::deque<std::string> lines_;
+    ProgressList report_;
     bool useUtcEnabled_ = false;
     bool synchronizeEnabled_ = false;
     double offset_ = 0.0;

@@ -155,6 +155,8 @@ TEST_F(TimeStampDialog, TheReportKeepsTheNewest80Lines) {
     ASSERT_EQ(lines.size(), 80u);
     EXPECT_EQ(lines.front(), "Failed to retreive time from: s1") << "the oldest two lines have gone";
     EXPECT_EQ(lines[78], "Failed to retreive time from: s40");
+    EXPECT_EQ(model.Report().Extent(), 8 * 76 + 8) << "the dashes are the longest line";
+    EXPECT_EQ(model.Report().TopLine(), 70u);
 }
 
 TEST_F(TimeStampDialog, GetUtcAsksTheServerWithoutBlockingAndReportsOnTheBehaviourThread) {
