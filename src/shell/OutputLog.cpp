@@ -36,6 +36,17 @@ void OutputLog::AddLine(const std::string& message) {
         listener_->OnExtentChanged(extent_);
 }
 
+void OutputLog::SetWidthFunction(WidthFunction width) {
+    width_ = std::move(width);
+    extent_ = 0;
+    for (Line& line : lines_) {
+        line.width = (width_ ? width_(line.text) : static_cast<int>(line.text.size())) + 10;
+        extent_ = std::max(extent_, line.width);
+    }
+    if (listener_)
+        listener_->OnExtentChanged(extent_);
+}
+
 void OutputLog::RemoveOldest() {
     const int removed = lines_.front().width;
     lines_.pop_front();

@@ -38,6 +38,8 @@ public:
     const std::deque<Line>& Lines() const { return lines_; }
     int Extent() const { return extent_; }
     void SetListener(Listener* listener) { listener_ = listener; }
+    // The pane's font measures the lines from now on; the kept lines are measured again.
+    void SetWidthFunction(WidthFunction width);
 
     // "09-DEC-26@14:03:27>> "
     static std::string Prefix(const LocalDateTime& t);

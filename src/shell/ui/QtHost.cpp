@@ -1,5 +1,7 @@
 #include "shell/ui/QtHost.h"
 
+#include "spectrum/ui/CDialogTag.h"
+
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -66,6 +68,35 @@ bool QtHost::ChooseFolder(const std::string& title, const std::string& start, st
         return false;
     chosen = folder.toStdString();
     return true;
+}
+
+std::optional<std::string> QtHost::ChooseFile(const FileDialogRequest& request) {
+    QFileDialog dialog(parent_, QString::fromStdString(request.title),
+                       QString::fromStdString(request.initialPath));
+    QStringList filters;
+    for (const std::string& filter : request.filters)
+        filters << QString::fromStdString(filter);
+    dialog.setNameFilters(filters);
+    // The program asks its own overwrite question.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    if (request.mode == FileDialogRequest::Mode::Save) {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setDefaultSuffix(QString::fromStdString(request.defaultExtension));
+    } else {
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().front().toStdString();
+}
+
+std::optional<std::string> QtHost::AskSpectrumTag(const std::string& initial) {
+    CDialogTag dialog(QString::fromStdString(initial), parent_);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.Tag().toStdString();
 }
 
 } // namespace orvane

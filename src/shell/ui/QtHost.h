@@ -22,6 +22,8 @@ public:
                    MessageButtons buttons) override;
     void RunDialog(DialogKind kind) override;
     bool ChooseFolder(const std::string& title, const std::string& start, std::string& chosen) override;
+    std::optional<std::string> ChooseFile(const FileDialogRequest& request) override;
+    std::optional<std::string> AskSpectrumTag(const std::string& initial) override;
 
 private:
     QWidget* parent_;
