@@ -23,7 +23,6 @@ struct AcquireRequest {
     AcquireSettings settings;
     TimeSource source = TimeSource::System;
     std::string ntpServer;
-    bool force = false;
 };
 
 bool ReadTimeSource(const std::string& text, TimeSource& source) {
@@ -90,7 +89,7 @@ bool ReadRequest(const std::vector<std::string>& args, AcquireRequest& request, 
     }
     request.settings.presetSeconds = static_cast<unsigned>(preset);
     request.settings.live = parsed.Has("--live");
-    request.force = parsed.Has("--force");
+    request.settings.force = parsed.Has("--force");
     if (!ReadTimeSource(parsed.Value("--time", "system"), request.source)) {
         why = "--time must be system, local or utc";
         return false;
@@ -125,7 +124,7 @@ bool TargetUsable(const AcquireRequest& request, std::ostream& err) {
         err << "orvane acquire: no such folder: " << folder.string() << "\n";
         return false;
     }
-    if (!request.force && PathExists(path)) {
+    if (!settings.force && PathExists(path)) {
         err << "orvane acquire: " << path << " exists (--force overwrites it)\n";
         return false;
     }
@@ -161,7 +160,7 @@ int RunAcquireCommand(const std::vector<std::string>& args, const Clock& clock, 
     if (request.source == TimeSource::Utc && !MeasureUtcOffset(request.ntpServer, clock, utcOffset, err))
         return 1;
 
-    CliSession session(clock, err, request.force);
+    CliSession session(clock, err, request.settings.force);
     if (!session.Connect(request.port))
         return 1;
     // Chosen after Connect, which asks for a new choice: START then needs no dialog.

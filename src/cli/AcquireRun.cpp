@@ -1,5 +1,7 @@
 #include "cli/AcquireRun.h"
 
+#include "spectrum/SafeFileWriter.h"
+
 namespace orvane {
 
 namespace {
@@ -80,7 +82,10 @@ bool AcquireRun::RunSeries(const AcquireSettings& settings) {
     logger.base = settings.base;
     logger.ClickEnable(true);
     if (!logger.enabled) {
-        err_ << "orvane acquire: the spectrum logger was not enabled\n";
+        err_ << "orvane acquire: the spectrum logger was not enabled";
+        if (!settings.force && PathExists(logger.FileName(1)))
+            err_ << " (--force overwrites the series)";
+        err_ << "\n";
         return false;
     }
     const int messages = session_.MessageHost().Messages();

@@ -16,6 +16,7 @@ struct AcquireSettings {
     int runs = 0;       // a series through the spectrum logger when above zero
     std::string folder;
     std::string base;
+    bool force = false; // the overwrite questions answered OK
 };
 
 // One acquisition on a connected session, driven through the acquisition panel and the spectrum logger

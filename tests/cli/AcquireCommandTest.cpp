@@ -140,6 +140,7 @@ TEST(OrvaneAcquire, ASeriesIsLoggedAndTheLoggerSwitchesItselfOff) {
     EXPECT_EQ(refused.status, 1);
     EXPECT_NE(refused.err.find("LOGGING DATA WITH THIS FILE NAME ALREADY EXISTS."), std::string::npos)
         << refused.err;
+    EXPECT_NE(refused.err.find("not enabled (--force overwrites the series)"), std::string::npos);
     EXPECT_EQ(ReadAll(dir.File("cs_0001.qxs")), "old");
 
     std::vector<std::string> forced = series;
