@@ -1,5 +1,7 @@
 #include "cli/CliArguments.h"
 
+#include <cstdlib>
+
 namespace orvane {
 
 CliArguments::CliArguments(const std::vector<std::string>& args, const std::set<std::string>& flags,
@@ -30,6 +32,15 @@ bool CliArguments::Has(const std::string& name) const {
 std::string CliArguments::Value(const std::string& name, const std::string& fallback) const {
     const auto it = values_.find(name);
     return it == values_.end() ? fallback : it->second;
+}
+
+bool CliArguments::Number(const std::string& name, long min, long max, long& value) const {
+    const std::string text = Value(name);
+    // Nine digits at most, so the value fits before it is compared.
+    if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string::npos)
+        return false;
+    value = std::strtol(text.c_str(), nullptr, 10);
+    return value >= min && value <= max;
 }
 
 bool CliArguments::Port(PortArguments& port, std::string& error) const {

@@ -27,6 +27,8 @@ public:
     std::string Value(const std::string& name, const std::string& fallback = "") const;
     const std::vector<std::string>& Positional() const { return positional_; }
 
+    // The option's value as a whole decimal number in min..max; false when it is anything else.
+    bool Number(const std::string& name, long min, long max, long& value) const;
     // Reads --port and --speed; false with a message when they are missing or wrong.
     bool Port(PortArguments& port, std::string& error) const;
 

@@ -2,7 +2,8 @@
 
 namespace orvane {
 
-int CliHost::MessageBox(const std::string& text, const std::string& caption, MessageIcon, MessageButtons buttons) {
+int CliHost::MessageBox(const std::string& text, const std::string& caption, MessageIcon,
+                        MessageButtons buttons) {
     ++messages_;
     err_ << program_ << ": " << (caption.empty() ? "" : caption + ": ") << text << "\n";
     switch (buttons) {
@@ -15,6 +16,10 @@ int CliHost::MessageBox(const std::string& text, const std::string& caption, Mes
         return agree_ ? kAnswerYes : kAnswerNo;
     }
     return kAnswerCancel;
+}
+
+std::optional<std::string> CliHost::ChooseFile(const FileDialogRequest&) {
+    return chosenFile_;
 }
 
 } // namespace orvane

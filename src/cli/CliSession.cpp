@@ -23,6 +23,18 @@ void CliSession::Tick() {
     tick_ = loop_.PostAfter(kLinkTickMs, [this] { Tick(); });
 }
 
+void CliSession::OnRegistersRefreshed(bool loggerRunning) {
+    ++refreshes_;
+    if (watcher_)
+        watcher_->OnRegistersRefreshed(loggerRunning);
+}
+
+void CliSession::OnRegistersWritten() {
+    ++writes_;
+    if (watcher_)
+        watcher_->OnRegistersWritten();
+}
+
 bool CliSession::RunUntil(const std::function<bool()>& done, std::int64_t timeoutMs) {
     // A line that hung up (an unplugged instrument) cannot answer any more: no need to sit out the time-out.
     loop_.RunUntil(

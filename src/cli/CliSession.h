@@ -26,6 +26,7 @@ public:
     void PrintLog(std::ostream& out) const;
 
     AnalyzerSession& Session() { return session_; }
+    CliHost& MessageHost() { return host_; }
     Spectra& Records() { return session_.spectra; }
     DeviceLink& Link() { return session_.link; }
     EventLoop& Loop() { return loop_; }
@@ -35,8 +36,11 @@ public:
     bool Released() const { return released_; }
     bool HungUp() const { return hungUp_; }
 
-    void OnRegistersRefreshed(bool) override { ++refreshes_; }
-    void OnRegistersWritten() override { ++writes_; }
+    // A subcommand that follows the link step by step hears every read-back and write after the count.
+    void SetWatcher(DeviceLinkListener* watcher) { watcher_ = watcher; }
+
+    void OnRegistersRefreshed(bool loggerRunning) override;
+    void OnRegistersWritten() override;
     void OnReleased() override { released_ = true; }
 
 private:
@@ -48,6 +52,7 @@ private:
     MemorySettingsStore settings_;
     AnalyzerSession session_;
     TimerId tick_ = 0;
+    DeviceLinkListener* watcher_ = nullptr;
     int refreshes_ = 0;
     int writes_ = 0;
     bool released_ = false;

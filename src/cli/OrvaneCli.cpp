@@ -1,9 +1,10 @@
 #include "cli/OrvaneCli.h"
 
-#include "cli/PortCommands.h"
-#include "cli/NtpCommand.h"
-#include "cli/FpgaCommand.h"
+#include "cli/AcquireCommand.h"
 #include "cli/FileCommands.h"
+#include "cli/FpgaCommand.h"
+#include "cli/NtpCommand.h"
+#include "cli/PortCommands.h"
 #include "cli/RegsCommand.h"
 #include "simulator/SimulatorCommandLine.h"
 
@@ -25,9 +26,19 @@ void PrintUsage(std::ostream& out) {
         << "  write-reg --port PATH [--speed fast|normal] REG VALUE\n"
         << "                                        set register REG (0..127) to VALUE (decimal or 0x-hex)\n"
         << "                                        and write all registers, as the debug panel's WRITE\n"
+        << "  acquire --port PATH [--speed fast|normal] --preset SECONDS [--live]\n"
+        << "          [--time system|local|utc] [--ntp SERVER[:PORT]] [--force]\n"
+        << "          (-o FILE | --runs N --folder DIR --base NAME)\n"
+        << "                                        clear the instrument, start a run of SECONDS real\n"
+        << "                                        (or live) time stamped by the system clock, the\n"
+        << "                                        local time or UTC from the NTP server, and save it\n"
+        << "                                        as FILE (.qxs added to a name without extension), or\n"
+        << "                                        log N runs as DIR/NAME_0001.qxs...; existing files\n"
+        << "                                        are kept unless --force\n"
         << "  ntp SERVER[:PORT] [--ntp-port N] [--timeout MS]\n"
         << "                                        ask an NTP server for the time once (port 123 and\n"
-        << "                                        5000 ms unless told): the four timestamps, delay, offset\n"
+        << "                                        5000 ms unless told): the four timestamps, the\n"
+        << "                                        delay and the offset\n"
         << "  fpga (upload|verify|config) --port PATH [IMAGE] [--speed fast|normal]\n"
         << "                                        write an FPGA image (.qbf, or raw) into the flash,\n"
         << "                                        compare the flash with it, or load the FPGA from it\n"
@@ -71,6 +82,8 @@ int OrvaneMain(const std::vector<std::string>& args, const Clock& clock, std::os
         return RunPortsCommand(rest, out, err);
     if (command == "find")
         return RunFindCommand(rest, clock, out, err);
+    if (command == "acquire")
+        return RunAcquireCommand(rest, clock, out, err);
     if (command == "ntp")
         return RunNtpCommand(rest, clock, out, err);
     if (command == "fpga")
