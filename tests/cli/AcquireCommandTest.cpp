@@ -3,6 +3,7 @@
 #include "session/ParameterMap.h"
 #include "shell/SystemClock.h"
 #include "spectrum/SpectrumFileReader.h"
+#include "support/CliRun.h"
 #include "support/PtyFixture.h"
 #include "support/ScriptedHost.h"
 #include "support/SntpResponder.h"
@@ -20,16 +21,8 @@ using test::ReadAll;
 using test::TempDir;
 using test::WriteAll;
 
-struct CliRun {
-    int status;
-    std::string out, err;
-};
-
-CliRun Orvane(const std::vector<std::string>& args) {
-    std::ostringstream out, err;
-    const int status = OrvaneMain(args, SystemClock::Instance(), out, err);
-    return {status, out.str(), err.str()};
-}
+using test::CliRun;
+using test::Orvane;
 
 std::vector<std::string> Acquire(const std::string& port, const std::vector<std::string>& more) {
     std::vector<std::string> args{"acquire", "--port", port};

@@ -5,6 +5,7 @@
 #include "spectrum/SpectrumExporter.h"
 #include "spectrum/SpectrumFileReader.h"
 #include "spectrum/SpectrumFileWriter.h"
+#include "support/CliRun.h"
 #include "support/ScriptedHost.h"
 #include "support/TempDir.h"
 
@@ -20,16 +21,8 @@ using test::SplitLines;
 using test::TempDir;
 using test::WriteAll;
 
-struct CliRun {
-    int status;
-    std::string out, err;
-};
-
-CliRun Orvane(const std::vector<std::string>& args) {
-    std::ostringstream out, err;
-    const int status = OrvaneMain(args, SystemClock::Instance(), out, err);
-    return {status, out.str(), err.str()};
-}
+using test::CliRun;
+using test::Orvane;
 
 // A Kiramo-II-SP file with hard 4096, soft 1024, ROI 10..20 and 30, two calibration points on input B.
 std::string WriteSample(const TempDir& dir, const std::string& name = "run.qxs") {
