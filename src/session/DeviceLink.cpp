@@ -358,7 +358,7 @@ void DeviceLink::ConnectAfterBreak(unsigned generation) {
     port_.Purge();
     link_.DrainInput();
     log_.AddLine("Connected to: " + portName_);
-    loggerRunning_ = false;
+    SetLoggerRunning(false);
     if (listener_)
         listener_->OnLoggerEnableCleared();
     autoUpdate_ = true;
@@ -426,7 +426,7 @@ void DeviceLink::Disconnect() {
             "Orvane-MCA", MessageIcon::None, MessageButtons::Ok);
         return;
     }
-    loggerRunning_ = false;
+    SetLoggerRunning(false);
     if (listener_)
         listener_->OnLoggerEnableCleared();
     portOpen_ = false;

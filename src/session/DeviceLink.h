@@ -83,7 +83,13 @@ public:
     // The "AUTO UPDATE" box: checking it restarts the chain with a register refresh.
     void SetAutoUpdate(bool on);
     bool LoggerRunning() const { return loggerRunning_; }
-    void SetLoggerRunning(bool running) { loggerRunning_ = running; }
+    // When logging ends, an edit composed meanwhile was never sent: the image is settled again, or
+    // read-backs would stay ignored until some later write.
+    void SetLoggerRunning(bool running) {
+        if (loggerRunning_ && !running)
+            spectra_.buffer.Image().SetSettled(true);
+        loggerRunning_ = running;
+    }
     int LoggerPhase() const { return loggerPhase_; }
     void SetLoggerPhase(int phase) { loggerPhase_ = phase; }
     bool RunningFlag() const { return running_; }

@@ -170,6 +170,14 @@ TEST(DeviceLink, WhileLoggingAReadBackDoesNotOverwriteAQueuedWrite) {
     ASSERT_TRUE(s.loop.RunUntil([&] { return (s.line.Simulator().Instrument().Register(16) & 3) == 3; }));
 }
 
+TEST(DeviceLink, TheImageIsSettledAgainWhenLoggingEnds) {
+    Session s;
+    s.link.SetLoggerRunning(true);
+    s.spectra.buffer.Image().SetSettled(false); // an edit while logging is never sent
+    s.link.SetLoggerRunning(false);
+    EXPECT_TRUE(s.spectra.buffer.Image().Settled());
+}
+
 TEST(DeviceLink, RoundRobinServesTheSlotAfterTheCursorFirst) {
     Session s;
     ConnectAndIdle(s);
