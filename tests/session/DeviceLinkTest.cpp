@@ -120,9 +120,9 @@ TEST(DeviceLink, A1024ChannelSpectrumIsRead130AtATimeWithThe114ChannelTail) {
 TEST(DeviceLink, AnEditWhilePollingIsQueuedAndNotOverwrittenByAReadBack) {
     Session s;
     s.Connect();
-    ASSERT_TRUE(s.AwaitReplies(1));
-    // A read is on the wire; the panel edits the image and asks for a write.
-    ASSERT_TRUE(s.loop.RunUntil([&] { return s.link.Busy(); }));
+    // The instrument answered (a write needs it to) and the next read is on the wire; the panel edits the
+    // image and asks for a write.
+    ASSERT_TRUE(s.loop.RunUntil([&] { return s.link.Responding() && s.link.Busy(); }));
     RegisterImage& image = s.spectra.buffer.Image();
     image.SetSettled(false);
     image.Set(30, 777);
