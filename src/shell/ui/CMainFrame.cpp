@@ -1,9 +1,11 @@
 #include "shell/ui/CMainFrame.h"
 
+#include "analysis/ui/CCalibrationView.h"
 #include "analysis/ui/CSpectrumInfoView.h"
 #include "analysis/ui/CSpectrumWnd.h"
 #include "device/ui/CComPortDlg.h"
 #include "device/ui/CFindComPort.h"
+#include "panels/ui/CAcquisitionView.h"
 #include "session/ParameterMap.h"
 #include "shell/ui/COutputWnd.h"
 #include "shell/ui/LogindSleepWatcher.h"
@@ -102,12 +104,30 @@ void CMainFrame::BuildPanes() {
     QDockWidget* eventsDock = dock("Events", "EventsPane", events_, Qt::BottomDockWidgetArea);
     info_ = new CSpectrumInfoView(session_.info, session_.calibration, this);
     QDockWidget* infoDock = dock("Spectrum Info", "SpectrumInfoPane", info_, Qt::RightDockWidgetArea);
+    acquisition_ = new CAcquisitionView(session_, host_, clock_, this);
+    QDockWidget* acquisitionDock =
+        dock("ACQUISITION", "AcquisitionPane", acquisition_, Qt::RightDockWidgetArea);
+    calibration_ = new CCalibrationView(session_.calibration, this);
+    QDockWidget* calibrationDock =
+        dock("Calibration", "CalibrationPane", calibration_, Qt::RightDockWidgetArea);
+    tabifyDockWidget(infoDock, acquisitionDock);
+    tabifyDockWidget(acquisitionDock, calibrationDock);
+    infoDock->raise();
+    calibration_->onCalibrationChanged = [this] {
+        info_->Update(*session_.spectra.active);
+        spectrum_->RedrawAll();
+    };
+    info_->onCalibrationToggled = [this] { calibration_->Refresh(); }; // "CAL" mirrors "ENABLE CALIBRATION"
     setCentralWidget(nullptr);
     // The factory layout: the spectrum takes the room, the figures beside it, the log below.
     resizeDocks({spectrumDock, infoDock}, {900, 320}, Qt::Horizontal);
     resizeDocks({eventsDock}, {140}, Qt::Vertical);
 
-    connect(spectrum_, &CSpectrumWnd::activeChanged, this, [this](CSpectrum*) { UpdateCommands(); });
+    connect(spectrum_, &CSpectrumWnd::activeChanged, this, [this](CSpectrum*) {
+        acquisition_->Refresh();
+        calibration_->Refresh();
+        UpdateCommands();
+    });
     connect(spectrum_, &CSpectrumWnd::cursorMoved, this, [this] { info_->Update(*session_.spectra.active); });
     connect(spectrum_, &CSpectrumWnd::cursorStatusChanged, this,
             [this](const QString& text) { cursorField_->setText(text); });
@@ -263,10 +283,14 @@ void CMainFrame::BuildSpectrumMenu() {
         spectrum_->RedrawAll();
     });
     QMenu* copyCal = spectrum->addMenu("Copy Calibration");
-    AddAction(copyCal, "CalFileToBuffer", "File to Buffer",
-              [this] { session_.commands.CopyCalibrationFileToBuffer(); });
-    AddAction(copyCal, "CalBufferToFile", "Buffer to File",
-              [this] { session_.commands.CopyCalibrationBufferToFile(); });
+    AddAction(copyCal, "CalFileToBuffer", "File to Buffer", [this] {
+        session_.commands.CopyCalibrationFileToBuffer();
+        calibration_->Refresh();
+    });
+    AddAction(copyCal, "CalBufferToFile", "Buffer to File", [this] {
+        session_.commands.CopyCalibrationBufferToFile();
+        calibration_->Refresh();
+    });
 }
 
 void CMainFrame::BuildToolbars() {
@@ -353,6 +377,7 @@ void CMainFrame::LoadSettings() {
     settings_.LoadToolbarState();
     if (persistence_.LoadCalibration(session_.spectra.buffer))
         session_.calibration.ReloadCalibration();
+    calibration_->Refresh();
     settings_.KeepFactoryLayout();
     settings_.LoadWindowPlacement();
     settings_.RestoreLayout();
@@ -444,10 +469,16 @@ void CMainFrame::OnReleased() {
 
 void CMainFrame::OnRegistersRefreshed(bool) {
     info_->Refresh();
+    acquisition_->Refresh();
+}
+
+void CMainFrame::OnAutoUpdateChanged(bool) {
+    acquisition_->Refresh();
 }
 
 void CMainFrame::OnLinkTick() {
     spectrum_->Tick();
+    acquisition_->Refresh();
     info_->Update(*session_.spectra.active);
     UpdateCommands();
 }

@@ -25,6 +25,8 @@ class QToolBar;
 
 namespace orvane {
 
+class CAcquisitionView;
+class CCalibrationView;
 class COutputWnd;
 class CSpectrumInfoView;
 class CSpectrumWnd;
@@ -60,6 +62,7 @@ public:
     void OnReleased() override;
     void OnRegistersRefreshed(bool loggerRunning) override;
     void OnLinkTick() override;
+    void OnAutoUpdateChanged(bool on) override;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -94,6 +97,8 @@ private:
     CSpectrumWnd* spectrum_ = nullptr;
     COutputWnd* events_ = nullptr;
     CSpectrumInfoView* info_ = nullptr;
+    CAcquisitionView* acquisition_ = nullptr;
+    CCalibrationView* calibration_ = nullptr;
     std::map<QString, QDockWidget*> docks_;
     std::map<QString, QAction*> actions_;
     std::vector<QToolBar*> toolbars_;
