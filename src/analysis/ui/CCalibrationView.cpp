@@ -4,6 +4,7 @@
 #include "analysis/CalibrationSet.h"
 #include "analysis/ui/CFixedColumnListCtrl.h"
 
+#include "shell/ui/PaneLook.h"
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontDatabase>
@@ -13,24 +14,14 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
+
 #include <QVBoxLayout>
 
 namespace orvane {
 
+using pane::Show;
+
 namespace {
-
-void Show(QLineEdit* field, const std::string& text) {
-    const QString value = QString::fromStdString(text);
-    // Setting an unchanged text would move the caret while the user types.
-    if (field->text() != value)
-        field->setText(value);
-}
-
-void Show(QLabel* label, const std::string& text) {
-    const QString value = QString::fromStdString(text);
-    if (label->text() != value)
-        label->setText(value);
-}
 
 QLabel* Coefficient(const char* name) {
     auto* label = new QLabel;

@@ -4,6 +4,7 @@
 #include "analysis/SpectrumInfoModel.h"
 #include "spectrum/CSpectrum.h"
 
+#include "shell/ui/PaneLook.h"
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -12,26 +13,14 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QSignalBlocker>
+
 #include <QVBoxLayout>
 
 namespace orvane {
 
+using pane::Show;
+
 namespace {
-
-const QColor kBackground(220, 239, 250);
-const QColor kFieldText(0, 50, 200);
-
-void Show(QLineEdit* field, const std::string& text) {
-    const QString value = QString::fromStdString(text);
-    if (field->text() != value)
-        field->setText(value);
-}
-
-void Show(QLabel* label, const std::string& text) {
-    const QString value = QString::fromStdString(text);
-    if (label->text() != value)
-        label->setText(value);
-}
 
 // One label width in every group, so the fields of all four line up.
 QLabel* FieldLabel(const char* text) {
@@ -41,11 +30,7 @@ QLabel* FieldLabel(const char* text) {
 }
 
 QGroupBox* Group(const char* title, QGridLayout*& grid) {
-    auto* box = new QGroupBox(QString::fromLatin1(title));
-    grid = new QGridLayout(box);
-    grid->setContentsMargins(6, 4, 6, 6);
-    grid->setHorizontalSpacing(6);
-    grid->setVerticalSpacing(3);
+    QGroupBox* box = pane::Group(title, grid);
     grid->setColumnStretch(1, 1);
     return box;
 }
@@ -54,14 +39,10 @@ QGroupBox* Group(const char* title, QGridLayout*& grid) {
 
 CSpectrumInfoView::CSpectrumInfoView(SpectrumInfoModel& info, CalibrationModel& calibration, QWidget* parent)
     : QWidget(parent), info_(info), calibration_(calibration) {
-    QPalette pane = palette();
-    pane.setColor(QPalette::Window, kBackground);
-    pane.setColor(QPalette::Base, kBackground);
-    pane.setColor(QPalette::Text, kFieldText);
-    // Labels and group titles stay dark on the pane's fixed light background whatever the theme.
-    pane.setColor(QPalette::WindowText, Qt::black);
-    setPalette(pane);
-    setAutoFillBackground(true);
+    pane::ApplyPalette(*this);
+    QPalette look = palette();
+    look.setColor(QPalette::Base, pane::kBackground);
+    setPalette(look);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);

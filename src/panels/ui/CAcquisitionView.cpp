@@ -4,6 +4,7 @@
 #include "shell/AnalyzerSession.h"
 #include "shell/Host.h"
 
+#include "shell/ui/PaneLook.h"
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
@@ -14,33 +15,22 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalBlocker>
+
 #include <QVBoxLayout>
 
 #include <cstdio>
 
 namespace orvane {
 
-namespace {
+using pane::Group;
+using pane::Show;
 
-const QColor kBackground(220, 239, 250);
-const QColor kFieldText(0, 50, 200);
+namespace {
 
 std::string Format(const char* format, double value) {
     char text[64];
     std::snprintf(text, sizeof text, format, value);
     return text;
-}
-
-void Show(QLineEdit* field, const std::string& text) {
-    const QString value = QString::fromStdString(text);
-    if (field->text() != value)
-        field->setText(value);
-}
-
-void Show(QLabel* label, const std::string& text) {
-    const QString value = QString::fromStdString(text);
-    if (label->text() != value)
-        label->setText(value);
 }
 
 // A numeric edit keeps what the user is typing: an edit emptied under the cursor stays empty, and a text
@@ -63,15 +53,6 @@ void ShowCheck(QCheckBox* box, bool checked) {
         const QSignalBlocker quiet(box);
         box->setChecked(checked);
     }
-}
-
-QGroupBox* Group(const char* title, QGridLayout*& grid) {
-    auto* box = new QGroupBox(QString::fromLatin1(title));
-    grid = new QGridLayout(box);
-    grid->setContentsMargins(6, 4, 6, 6);
-    grid->setHorizontalSpacing(6);
-    grid->setVerticalSpacing(3);
-    return box;
 }
 
 QLineEdit* Field(const char* name, bool readOnly, const char* widest = "000000000000") {
@@ -119,13 +100,7 @@ const char* const kTimingNames[3] = {"srcDelay", "winWidth", "peakDelay"};
 
 CAcquisitionView::CAcquisitionView(AnalyzerSession& session, Host& host, const Clock& clock, QWidget* parent)
     : QWidget(parent), session_(session), host_(host), clock_(clock) {
-    QPalette pane = palette();
-    pane.setColor(QPalette::Window, kBackground);
-    pane.setColor(QPalette::Text, kFieldText);
-    // Labels and group titles stay dark on the pane's fixed light background whatever the theme.
-    pane.setColor(QPalette::WindowText, Qt::black);
-    setPalette(pane);
-    setAutoFillBackground(true);
+    pane::ApplyPalette(*this);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
